@@ -1,0 +1,72 @@
+// Live state of a loaded window's controls and hit testing in drawing order.
+#include "app/Form.h"
+
+#include "platform/Platform.h"
+
+#include <cstring>
+
+namespace vardelune {
+
+Control::Control(Form& form, const ControlSpec& spec) : form_(&form), spec_(&spec), text_(spec.text) {}
+
+void Control::Notify(ControlChange change) {
+    if (FormObserver* observer = form_->observer()) observer->OnControlChanged(*form_, *this, change);
+}
+
+void Control::SetText(const std::wstring& text) {
+    text_ = text;
+    Notify(ControlChange::Text);
+}
+
+void Control::SetVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    Notify(ControlChange::Visible);
+}
+
+void Control::AddItem(const std::wstring& item) {
+    items_.push_back(item);
+    Notify(ControlChange::Items);
+}
+
+void Control::Clear() {
+    items_.clear();
+    selected_ = -1;
+    Notify(ControlChange::Items);
+}
+
+std::wstring Control::SelectedText() const {
+    if (selected_ < 0 || selected_ >= static_cast<int>(items_.size())) return std::wstring();
+    return items_[static_cast<size_t>(selected_)];
+}
+
+void Control::TakeSelectionFromUser(int index) {
+    selected_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
+}
+
+Form::Form(const FormSpec& spec) : spec_(&spec) {
+    controls_.reserve(spec.controls.size());
+    for (const ControlSpec& controlSpec : spec.controls) controls_.emplace_back(*this, controlSpec);
+}
+
+Control& Form::control(const char* name) {
+    for (Control& candidate : controls_)
+        if (std::strcmp(candidate.name(), name) == 0) return candidate;
+    // The same failure as a property access on a control the window lacks.
+    std::wstring wideName(name, name + std::strlen(name));
+    throw ProgramError(340, L"L'élément de groupe de contrôles '" + wideName + L"' n'existe pas");
+}
+
+Control* Form::HitTest(int x, int y) {
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool windowedPass = pass == 0;
+        for (Control& candidate : controls_) {
+            if (IsWindowed(candidate.kind()) != windowedPass) continue;
+            if (candidate.kind() == ControlKind::Line || !candidate.visible()) continue;
+            if (candidate.rect().contains(x, y)) return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace vardelune

@@ -1,0 +1,115 @@
+// The description of a window as data: its properties and its controls in
+// drawing order (topmost first), in twips as the window designer stores them,
+// together with the table that routes its events to handlers.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vardelune {
+
+constexpr int kTwipsPerPixel = 15;
+constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+
+enum class ControlKind { Label, TextBox, ListBox, PushButton, Picture, Line };
+
+// Text boxes, the list box and push buttons are real child windows that lie
+// above everything the form paints itself.
+constexpr bool IsWindowed(ControlKind kind) {
+    return kind == ControlKind::TextBox || kind == ControlKind::ListBox || kind == ControlKind::PushButton;
+}
+
+// A colour as 0x00RRGGBB, or one of the system colours that follow the theme.
+struct Color {
+    enum class Source { Rgb, ButtonFace, ButtonText, WindowText, Window, Transparent };
+    Source source = Source::Transparent;
+    std::uint32_t rgb = 0;
+
+    static Color Rgb(std::uint32_t value) { return {Source::Rgb, value}; }
+    static Color System(Source source) { return {source, 0}; }
+    static Color None() { return {Source::Transparent, 0}; }
+    bool transparent() const { return source == Source::Transparent; }
+};
+
+struct FontSpec {
+    const wchar_t* face = L"MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+    bool underline = false;
+};
+
+enum class TextAlign { Left, Center };
+
+struct TwipsRect {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+
+struct PixelRect {
+    int left = 0, top = 0, width = 0, height = 0;
+    bool contains(int x, int y) const { return x >= left && y >= top && x < left + width && y < top + height; }
+};
+
+constexpr int kNoTabStop = -1;
+constexpr int kNoPicture = 0;
+
+struct ControlSpec {
+    const char* name;
+    ControlKind kind;
+    TwipsRect twips;  // for a line: x1 = left, y1 = top, x2 = left + width, y2 = top + height
+    const wchar_t* text = L"";
+    int picture = kNoPicture;  // resource id of a GIF picture
+    FontSpec font{};
+    Color foreColor = Color::System(Color::Source::ButtonText);
+    Color backColor = Color::System(Color::Source::ButtonFace);
+    TextAlign align = TextAlign::Left;
+    int tabIndex = kNoTabStop;
+
+    PixelRect pixels() const {
+        return {TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
+                TwipsToPixels(twips.height)};
+    }
+};
+
+enum class FormId { Form1, Form2, Form3 };
+enum class Border { SizableWithMinimize, FixedSingle };
+
+class Program;
+class Form;
+class Control;
+// A handler gets the window whose event it handles and, for a control's
+// event, that control.
+using Handler = void (*)(Program& program, Form& form, Control* control);
+
+enum class EventKind {
+    Load,             // the window is loaded (before the reference completes)
+    Unload,           // the user closes the window with its close box
+    MouseMoveWindow,  // the pointer moves over the bare window
+    MouseMove,        // the pointer moves over the named control
+    Click             // the named control is clicked
+};
+
+struct HandlerEntry {
+    EventKind event;
+    const char* control;  // nullptr for window events
+    Handler handler;
+};
+
+struct FormSpec {
+    FormId id;
+    const char* name;
+    const wchar_t* title;
+    int clientWidthTwips;
+    int clientHeightTwips;
+    Border border;
+    Color backColor;
+    int backgroundPicture;  // kNoPicture for none
+    std::vector<ControlSpec> controls;  // drawing order, topmost first
+    std::vector<const char*> covers;    // the order in which covers are shown again
+    std::vector<HandlerEntry> handlers;
+
+    int clientWidthPixels() const { return TwipsToPixels(clientWidthTwips); }
+    int clientHeightPixels() const { return TwipsToPixels(clientHeightTwips); }
+};
+
+}  // namespace vardelune

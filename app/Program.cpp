@@ -1,0 +1,135 @@
+// Window references and their lifetime, event routing, the error report and
+// the end of the program.
+#include "app/Program.h"
+
+#include <cstring>
+#include <exception>
+#include <string>
+
+namespace vardelune {
+
+Program::Program(Platform& platform, WindowHost& host) : platform_(&platform), host_(&host) {}
+
+Program::~Program() = default;
+
+Form& Program::form(FormId id) {
+    if (!forms_[Index(id)]) Load(id);
+    return *forms_[Index(id)];
+}
+
+void Program::Load(FormId id) {
+    auto loaded = std::make_unique<Form>(SpecOf(id));
+    Form& form = *loaded;
+    form.SetObserver(host_);
+    host_->CreateFormWindow(form);
+    forms_[Index(id)] = std::move(loaded);
+    // The load handler runs before the reference that caused the load completes.
+    RunHandler(form, EventKind::Load, nullptr);
+}
+
+void Program::Unload(FormId id) {
+    std::unique_ptr<Form> unloaded = std::move(forms_[Index(id)]);
+    if (unloaded) host_->DestroyFormWindow(*unloaded);
+}
+
+void Program::ShowForm(FormId id) {
+    Form& shown = form(id);
+    shown.SetVisibleFlag(true);
+    host_->SetFormWindowVisible(shown, true);
+}
+
+void Program::HideForm(FormId id) {
+    Form& hidden = form(id);
+    hidden.SetVisibleFlag(false);
+    host_->SetFormWindowVisible(hidden, false);
+}
+
+void Program::EndProgram() {
+    ended_ = true;
+    platform_->EndProgram();
+    // Only a substitute platform comes back here; nothing after this may run.
+    throw ProgramEnded{};
+}
+
+void Program::Start() {
+    Dispatch([this] { ShowForm(FormId::Form1); });
+}
+
+void Program::RunHandler(Form& form, EventKind event, const char* control) {
+    for (const HandlerEntry& entry : form.spec().handlers) {
+        if (entry.event != event) continue;
+        if ((entry.control == nullptr) != (control == nullptr)) continue;
+        if (control && std::strcmp(entry.control, control) != 0) continue;
+        entry.handler(*this, form, control ? &form.control(control) : nullptr);
+        return;
+    }
+}
+
+void Program::Dispatch(const std::function<void()>& work) {
+    if (ended_) return;
+    try {
+        work();
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+    } catch (const ProgramError& error) {
+        ReportErrorAndEnd(error.number(), error.description());
+    } catch (const std::exception& error) {
+        const char* what = error.what();
+        ReportErrorAndEnd(7, std::wstring(what, what + std::strlen(what)));
+    }
+}
+
+void Program::ReportErrorAndEnd(long number, const std::wstring& description) {
+    // Number first, then the description, as the system states them.
+    host_->ShowErrorReport(L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + description);
+    try {
+        EndProgram();
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+    }
+}
+
+void Program::PointerMoved(FormId id, int x, int y) {
+    Dispatch([&] {
+        if (!IsLoaded(id)) return;
+        Form& target = form(id);
+        Control* hit = target.HitTest(x, y);
+        if (hit)
+            RunHandler(target, EventKind::MouseMove, hit->name());
+        else
+            RunHandler(target, EventKind::MouseMoveWindow, nullptr);
+    });
+}
+
+void Program::PointerPressed(FormId id, int x, int y) {
+    if (!IsLoaded(id)) return;
+    Form& target = form(id);
+    target.pressed = target.HitTest(x, y);
+}
+
+void Program::PointerReleased(FormId id, int x, int y) {
+    Dispatch([&] {
+        if (!IsLoaded(id)) return;
+        Form& target = form(id);
+        Control* pressed = target.pressed;
+        target.pressed = nullptr;
+        // A click is a press and a release on the same control.
+        if (pressed && pressed == target.HitTest(x, y)) RunHandler(target, EventKind::Click, pressed->name());
+    });
+}
+
+void Program::PushButtonClicked(FormId id, const char* control) {
+    Dispatch([&] {
+        if (IsLoaded(id)) RunHandler(form(id), EventKind::Click, control);
+    });
+}
+
+void Program::CloseBoxClicked(FormId id) {
+    Dispatch([&] {
+        if (!IsLoaded(id)) return;
+        RunHandler(form(id), EventKind::Unload, nullptr);
+        Unload(id);
+    });
+}
+
+}  // namespace vardelune

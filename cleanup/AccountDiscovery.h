@@ -1,0 +1,17 @@
+// Fills the main window's account list with the entries of Messenger's data
+// folder whose names contain an "@", one per account.
+#pragma once
+
+#include "app/Program.h"
+
+namespace vardelune {
+
+// Read-only, hidden, system, directory and archive: files and folders alike,
+// whatever their attributes.
+constexpr unsigned kAccountAttributeMask = 55;
+
+// Appends every matching entry to List1 in the file system's order; the
+// caller clears the list where needed. Selects nothing.
+void ListAccounts(Program& program);
+
+}  // namespace vardelune

@@ -1,0 +1,116 @@
+// The substitutes' behaviour that does not fit in their declarations.
+#include "tests/unit/Substitutes.h"
+
+#include "cleanup/ProfilePaths.h"
+
+#include <algorithm>
+
+namespace vardelune::testing {
+
+namespace {
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += c < 128 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+struct FakeDeleter : FolderDeletionObject {
+    FakePlatform& platform;
+    int number;
+    FakeDeleter(FakePlatform& owner, int n) : platform(owner), number(n) {}
+    ~FakeDeleter() override { platform.log.push_back("release deleter " + std::to_string(number)); }
+    void DeleteFolder(const std::wstring& path) override {
+        platform.log.push_back("DeleteFolder " + std::to_string(number) + " " + Narrow(path));
+        auto failure = platform.failingDeletions.find(path);
+        if (failure != platform.failingDeletions.end()) throw ProgramError(failure->second, L"Permission refusée");
+        platform.targets.erase(path);
+        platform.deleted.push_back(path);
+    }
+};
+
+struct FakeShell : ShellObject {
+    FakePlatform& platform;
+    explicit FakeShell(FakePlatform& owner) : platform(owner) {}
+    ~FakeShell() override { platform.log.push_back("release shell"); }
+    void Explore(const std::wstring& path) override {
+        platform.log.push_back("Explore " + Narrow(path));
+        if (platform.exploreFailure) throw ProgramError(platform.exploreFailure, L"Explore failed");
+        platform.explored.push_back(path);
+    }
+};
+
+}  // namespace
+
+std::wstring FakePlatform::FindFirstEntry(const std::wstring& expression, unsigned attributes) {
+    log.push_back("FindFirstEntry " + Narrow(expression));
+    lastAttributes = attributes;
+    if (enumerationFails) throw ProgramError(52, L"Nom ou numéro de fichier incorrect");
+    pending.clear();
+    auto found = entries.find(expression);
+    if (found != entries.end()) pending.assign(found->second.rbegin(), found->second.rend());
+    return FindNextEntry();
+}
+
+std::wstring FakePlatform::FindNextEntry() {
+    if (pending.empty()) return std::wstring();
+    std::wstring next = pending.back();
+    pending.pop_back();
+    return next;
+}
+
+std::unique_ptr<FolderDeletionObject> FakePlatform::CreateFolderDeletionObject() {
+    ++objectCount;
+    log.push_back("create deleter " + std::to_string(objectCount));
+    return std::make_unique<FakeDeleter>(*this, objectCount);
+}
+
+std::unique_ptr<ShellObject> FakePlatform::CreateShellObject() {
+    log.push_back("create shell");
+    return std::make_unique<FakeShell>(*this);
+}
+
+std::intptr_t FakePlatform::ShellExecuteA(NativeWindowHandle window, const std::string& operation,
+                                          const std::string& file, const std::string& parameters,
+                                          const std::string& directory, int show) {
+    log.push_back("ShellExecuteA " + std::to_string(window) + " " + operation + " " + file + " [" + parameters +
+                  "] " + directory + " " + std::to_string(show));
+    return 2;
+}
+
+std::wstring ProgramFixture::MessengerFolder(const std::wstring& profile) { return profile + MessengerDataSuffix; }
+
+std::wstring ProgramFixture::ContactsFolder(const std::wstring& profile) { return profile + ContactsDataSuffix; }
+
+void ProgramFixture::SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts) {
+    platform.environment[L"USERPROFILE"] = profile;
+    platform.entries[profile + AccountPatternSuffix] = accounts;
+    for (const std::wstring& account : accounts) {
+        platform.AddFolder(MessengerFolder(profile) + account);
+        platform.AddFolder(ContactsFolder(profile) + account);
+    }
+}
+
+void ProgramFixture::Select(const std::wstring& account) {
+    Control& list = MainControl("List1");
+    const auto& items = list.items();
+    auto found = std::find(items.begin(), items.end(), account);
+    list.TakeSelectionFromUser(found == items.end() ? -1 : static_cast<int>(found - items.begin()));
+}
+
+void ProgramFixture::MoveOnto(FormId id, const char* control) {
+    PixelRect rect = program.form(id).control(control).rect();
+    MoveTo(id, rect.left + rect.width / 2, rect.top + rect.height / 2);
+}
+
+void ProgramFixture::ClickAt(FormId id, int x, int y) {
+    program.PointerPressed(id, x, y);
+    program.PointerReleased(id, x, y);
+}
+
+void ProgramFixture::ClickOn(FormId id, const char* control) {
+    PixelRect rect = program.form(id).control(control).rect();
+    ClickAt(id, rect.left + rect.width / 2, rect.top + rect.height / 2);
+}
+
+}  // namespace vardelune::testing
