@@ -66,7 +66,14 @@ void Program::RunHandler(Form& form, EventKind event, const char* control) {
 }
 
 void Program::Dispatch(const std::function<void()>& work) {
-    if (ended_) return;
+    // One handler at a time: an event that arrives while a platform call
+    // inside a handler pumps messages is dropped rather than run half-way.
+    if (ended_ || dispatching_) return;
+    struct Guard {
+        bool& flag;
+        explicit Guard(bool& f) : flag(f) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(dispatching_);
     try {
         work();
     } catch (const ProgramEnded&) {

@@ -59,6 +59,7 @@ private:
     WindowHost* host_;
     std::array<std::unique_ptr<Form>, 3> forms_;
     bool ended_ = false;
+    bool dispatching_ = false;
 };
 
 // The spec of each window class, defined with its layout.

@@ -104,6 +104,11 @@ struct ProgramFixture {
     void MoveOnto(FormId id, const char* control);
     void ClickAt(FormId id, int x, int y);
     void ClickOn(FormId id, const char* control);
+    // What a user does with a picture button: onto its cover, then a click.
+    void PressButton(FormId id, const char* cover, const char* button) {
+        MoveOnto(id, cover);
+        ClickOn(id, button);
+    }
     bool Visible(FormId id, const char* control) { return program.form(id).control(control).visible(); }
 };
 

@@ -1,0 +1,178 @@
+// The "Réparer" action and the results window: order of the work, what is
+// deleted, what is refused, and what the user sees.
+#include "cleanup/ProfilePaths.h"
+#include "forms/Windows.h"
+#include "tests/unit/Substitutes.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace vardelune::testing {
+namespace {
+
+constexpr FormId kMain = FormId::Form1;
+constexpr FormId kResults = FormId::Form2;
+constexpr FormId kError = FormId::Form3;
+const std::wstring kProfile = L"C:\\Users\\Zoé";
+
+struct Cleanup : ::testing::Test {
+    ProgramFixture f;
+    void SetUp() override {
+        f.SetProfile(kProfile, {L"one@live.fr", L"two@hotmail.com"});
+        f.Start();
+    }
+    std::wstring Messenger(const std::wstring& account) { return ProgramFixture::MessengerFolder(kProfile) + account; }
+    std::wstring Contacts(const std::wstring& account) { return ProgramFixture::ContactsFolder(kProfile) + account; }
+    void Repair(const std::wstring& account) {
+        f.Select(account);
+        f.PressButton(kMain, "Image1", "Image2");
+    }
+    // The log from the click on, without the loading of the program.
+    std::vector<std::string> LogFrom(size_t start) {
+        return std::vector<std::string>(f.platform.log.begin() + static_cast<long>(start), f.platform.log.end());
+    }
+    bool Deleted(const std::wstring& path) {
+        return std::find(f.platform.deleted.begin(), f.platform.deleted.end(), path) != f.platform.deleted.end();
+    }
+};
+
+TEST_F(Cleanup, ShowsResultsThenDeletesMessengerThenContactsThroughTwoObjects) {
+    const size_t start = f.platform.log.size();
+    Repair(L"one@live.fr");
+    const std::vector<std::string> expected{
+        "create Form2",
+        "show Form2",
+        "create deleter 1",
+        "create deleter 2",
+        "DeleteFolder 1 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Messenger\\one@live.fr",
+        "DeleteFolder 2 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\one@live.fr",
+        "release deleter 2",
+        "release deleter 1",
+    };
+    EXPECT_EQ(LogFrom(start), expected);
+    EXPECT_EQ(f.program.form(kResults).control("Label1").text(),
+              L"Les dossiers de ''one@live.fr'' ont été supprimés, si c'est pas le cas il faut le faire a la main "
+              L"avec les deux boutons ''Ouvrir''");
+    EXPECT_TRUE(f.Visible(kMain, "Image1"));
+    // The deleted account stays listed until the user goes back.
+    EXPECT_EQ(f.MainControl("List1").items().size(), 2u);
+    EXPECT_FALSE(Deleted(Messenger(L"two@hotmail.com")));
+}
+
+TEST_F(Cleanup, NothingSelectedShowsOnlyTheErrorWindow) {
+    const size_t start = f.platform.log.size();
+    f.PressButton(kMain, "Image1", "Image2");
+    EXPECT_EQ(LogFrom(start), (std::vector<std::string>{"create Form3", "show Form3"}));
+    EXPECT_EQ(f.program.form(kError).control("Label1").text(),
+              L"Vous n'avez rien selectionné\r\nmerci de choisir une session");
+    EXPECT_TRUE(f.Visible(kMain, "Image1"));
+    EXPECT_FALSE(f.program.IsLoaded(kResults));
+    // The error window stays open through a later cleanup with a selection.
+    Repair(L"one@live.fr");
+    EXPECT_TRUE(f.program.form(kError).visible());
+    EXPECT_TRUE(f.program.form(kResults).visible());
+}
+
+TEST_F(Cleanup, AFailingMessengerDeletionIsReportedWithTheFolderAndLeavesContactsAlone) {
+    f.platform.failingDeletions[Messenger(L"one@live.fr")] = 70;
+    Repair(L"one@live.fr");
+    ASSERT_EQ(f.host.errorReports.size(), 1u);
+    const std::wstring& report = f.host.errorReports[0];
+    EXPECT_NE(report.find(L"70"), std::wstring::npos);
+    EXPECT_NE(report.find(L"Permission refusée"), std::wstring::npos);
+    EXPECT_NE(report.find(Messenger(L"one@live.fr")), std::wstring::npos);
+    EXPECT_TRUE(f.program.ended());
+    EXPECT_TRUE(f.program.form(kResults).visible());
+    const auto& log = f.platform.log;
+    EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("DeleteFolder", 0) == 0; }),
+              1);
+    EXPECT_EQ(log.back(), "EndProgram");
+    // Nothing runs after the end, not even the closing of the main window.
+    f.program.CloseBoxClicked(kMain);
+    EXPECT_EQ(log.back(), "EndProgram");
+}
+
+TEST_F(Cleanup, AnAbsentFolderIsAlreadyCleanSoTheActionGoesOn) {
+    f.platform.targets.erase(Contacts(L"one@live.fr"));
+    Repair(L"one@live.fr");
+    EXPECT_TRUE(f.host.errorReports.empty());
+    EXPECT_TRUE(Deleted(Messenger(L"one@live.fr")));
+    // A second click on the same account finds both folders gone: still no error.
+    Repair(L"one@live.fr");
+    EXPECT_TRUE(f.host.errorReports.empty());
+    EXPECT_FALSE(f.program.ended());
+}
+
+struct RefusedCase {
+    const char* what;
+    DeletionTarget target;
+    long number;
+    const wchar_t* named;  // what the report must name
+};
+
+class RefusedDeletion : public Cleanup, public ::testing::WithParamInterface<RefusedCase> {};
+
+TEST_P(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
+    const std::wstring messenger = Messenger(L"one@live.fr");
+    f.platform.targets[messenger] = GetParam().target;
+    Repair(L"one@live.fr");
+    ASSERT_EQ(f.host.errorReports.size(), 1u) << GetParam().what;
+    const std::wstring& report = f.host.errorReports[0];
+    EXPECT_NE(report.find(L"'" + std::to_wstring(GetParam().number) + L"'"), std::wstring::npos) << GetParam().what;
+    EXPECT_NE(report.find(GetParam().named), std::wstring::npos) << GetParam().what;
+    EXPECT_TRUE(f.platform.deleted.empty());
+    EXPECT_TRUE(f.program.ended());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileOrLink, RefusedDeletion,
+    ::testing::Values(
+        RefusedCase{"a file named like an account", {DeletionTarget::Kind::File, {}}, 76,
+                    L"Messenger\\one@live.fr"},
+        RefusedCase{"a link inside the folder",
+                    {DeletionTarget::Kind::ContainsLink, L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}, 75,
+                    L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}));
+
+TEST_F(Cleanup, BackToListHidesTheResultsAndListsTheAccountsAgain) {
+    Repair(L"one@live.fr");
+    f.platform.entries[kProfile + AccountPatternSuffix] = {L"two@hotmail.com"};
+    f.PressButton(kResults, "Image4", "Image3");
+    EXPECT_FALSE(f.program.form(kResults).visible());
+    EXPECT_EQ(f.MainControl("List1").items(), std::vector<std::wstring>{L"two@hotmail.com"});
+    EXPECT_EQ(f.MainControl("List1").selectedIndex(), -1);
+    // The next cleanup names the second account; the window instance was kept.
+    Repair(L"two@hotmail.com");
+    EXPECT_NE(f.program.form(kResults).control("Label1").text().find(L"''two@hotmail.com''"), std::wstring::npos);
+    EXPECT_EQ(std::count(f.platform.log.begin(), f.platform.log.end(), "create Form2"), 1);
+}
+
+TEST_F(Cleanup, ACleanupWhileTheResultsAreVisibleRewritesTheMessage) {
+    Repair(L"one@live.fr");
+    Repair(L"two@hotmail.com");
+    EXPECT_TRUE(f.program.form(kResults).visible());
+    EXPECT_NE(f.program.form(kResults).control("Label1").text().find(L"''two@hotmail.com''"), std::wstring::npos);
+}
+
+TEST_F(Cleanup, RelaunchStartsMessengerThroughTheShellThenEnds) {
+    Repair(L"one@live.fr");
+    // At rest the relaunch button shows its glow: its cover holds the highlighted picture.
+    f.PressButton(kResults, "Image1", "Image2");
+    const auto& log = f.platform.log;
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[log.size() - 2], "ShellExecuteA 4097 open msnmsgr.exe [] C:\\Windows\\ 1");
+    EXPECT_EQ(log.back(), "EndProgram");
+    EXPECT_TRUE(f.host.errorReports.empty());
+}
+
+TEST_F(Cleanup, OnlyCommand1OfTheOutOfViewPushButtonsEndsTheProgram) {
+    Repair(L"one@live.fr");
+    const size_t start = f.platform.log.size();
+    f.program.PushButtonClicked(kResults, "Command3");
+    f.program.PushButtonClicked(kResults, "Command2");
+    EXPECT_TRUE(LogFrom(start).empty());
+    f.program.PushButtonClicked(kResults, "Command1");
+    EXPECT_EQ(LogFrom(start), std::vector<std::string>{"EndProgram"});
+}
+
+}  // namespace
+}  // namespace vardelune::testing
