@@ -1,0 +1,41 @@
+#!/bin/bash
+# Builds the 64-bit program and starts it under Wine on a sample profile that
+# holds three Messenger accounts. Without a display it runs in a virtual one
+# and saves a screenshot to build/demo.png instead.
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-deps.sh demo
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64 --target Vardelune
+
+demo=/tmp/vardelune-demo
+profile=$demo/profile
+data="$profile/Local Settings/Application Data/Microsoft"
+for account in zoe.martin@hotmail.fr jose@live.fr "camille.dupont@msn.com"; do
+    mkdir -p "$data/Messenger/$account/ObjectStore" "$data/Windows Live Contacts/$account/DBStore"
+    echo "sample" >"$data/Messenger/$account/ObjectStore/settings.dat"
+done
+mkdir -p "$profile/Local Settings/Temp"
+
+export WINEPREFIX=$demo/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+exe="Z:$(pwd)/build/windows-x64/platform/Vardelune.exe"
+run() { "$wine" cmd /c "set USERPROFILE=Z:${profile//\//\\}&& ${exe//\//\\}"; }
+
+if [ -n "${DISPLAY:-}" ]; then
+    echo "Sample profile: $profile"
+    run
+    exit 0
+fi
+Xvfb :77 -screen 0 1024x768x24 >/dev/null 2>&1 &
+xvfb=$!
+trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=:77
+run &
+for _ in $(seq 1 120); do
+    window=$(xdotool search --onlyvisible --name "^Vardelune Messenger$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.5
+done
+sleep 1
+import -window root build/demo.png
+echo "No display: the program ran in a virtual one; its screen is in build/demo.png"

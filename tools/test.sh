@@ -1,0 +1,12 @@
+#!/bin/bash
+# Builds everything and runs every test through ctest: the two Windows builds
+# (64-bit and 32-bit), then the Linux host build whose ctest runs the unit
+# tests, the resource checks and the Wine tests of the 64-bit program.
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-deps.sh test
+for preset in windows-x64 windows-x86 host; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+done
+ctest --preset host "$@"
