@@ -1,12 +1,13 @@
 #!/bin/bash
-# Installs the Debian packages that the build, the demo and the tests need,
-# only those that are missing. Usage: tools/install-deps.sh [build|demo|test]
+# Installs the Debian packages that the build, the demo, the package and the tests need,
+# only those that are missing. Usage: tools/install-deps.sh [build|demo|package|test]
 set -eu
 build=(cmake ninja-build g++ mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64)
 demo=(wine wine64 xvfb xdotool imagemagick x11-utils)
 test=(libgtest-dev googletest python3 python3-pil fonts-dejavu-core zip)
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;
+    package) wanted=("${build[@]}" zip) ;;
     demo) wanted=("${build[@]}" "${demo[@]}") ;;
     *) wanted=("${build[@]}" "${demo[@]}" "${test[@]}") ;;
 esac
