@@ -1,0 +1,432 @@
+#!/usr/bin/env python3
+"""Checks the pictures, the icon and the compiled resources of Vardelune.exe.
+
+Standard library only. CompiledScript compiles the resource script with
+windres (the WINDRES environment variable, else x86_64-w64-mingw32-windres
+from the PATH); BuiltProgram reads the same resources out of the executable
+that VARDELUNE_EXE names, and is skipped without it.
+"""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
+
+# ------------------------------------------------------------------ readers
+
+
+def read(name):
+    with open(os.path.join(RESOURCES, name), "rb") as f:
+        return f.read()
+
+
+def lzw_decode(data, min_code_size, pixel_count):
+    clear, end = 1 << min_code_size, (1 << min_code_size) + 1
+    code_size, table, previous = min_code_size + 1, None, None
+    out, bit_buffer, bit_count, position = [], 0, 0, 0
+
+    def reset():
+        return [(i,) for i in range(clear)] + [None, None]
+
+    table = reset()
+    while len(out) < pixel_count:
+        while bit_count < code_size:
+            bit_buffer |= data[position] << bit_count
+            position += 1
+            bit_count += 8
+        code = bit_buffer & ((1 << code_size) - 1)
+        bit_buffer >>= code_size
+        bit_count -= code_size
+        if code == clear:
+            table, code_size, previous = reset(), min_code_size + 1, None
+            continue
+        if code == end:
+            break
+        if previous is None:
+            entry = table[code]
+        elif code < len(table):
+            entry = table[code]
+            table.append(previous + entry[:1])
+        else:
+            entry = previous + previous[:1]
+            table.append(entry)
+        out.extend(entry)
+        previous = entry
+        if len(table) == (1 << code_size) and code_size < 12:
+            code_size += 1
+    return out[:pixel_count]
+
+
+def read_gif(data):
+    """(width, height, frame count, rows of RGB tuples, None where transparent)."""
+    assert data[:6] in (b"GIF87a", b"GIF89a")
+    width, height, flags = struct.unpack_from("<HHB", data, 6)
+    position = 13
+    palette = []
+    if flags & 0x80:
+        size = 2 << (flags & 7)
+        palette = [tuple(data[position + 3 * i:position + 3 * i + 3]) for i in range(size)]
+        position += 3 * size
+    transparent, frames, rows = None, 0, None
+    while data[position] != 0x3B:
+        block = data[position]
+        if block == 0x21:
+            label = data[position + 1]
+            position += 2
+            if label == 0xF9 and data[position + 1] & 1:
+                transparent = data[position + 4]
+            while data[position]:
+                position += data[position] + 1
+            position += 1
+        elif block == 0x2C:
+            frames += 1
+            left, top, w, h, image_flags = struct.unpack_from("<HHHHB", data, position + 1)
+            assert (left, top, w, h) == (0, 0, width, height) and not image_flags & 0xC0
+            position += 10
+            min_code_size = data[position]
+            position += 1
+            stream = bytearray()
+            while data[position]:
+                stream += data[position + 1:position + 1 + data[position]]
+                position += data[position] + 1
+            position += 1
+            indices = lzw_decode(bytes(stream), min_code_size, w * h)
+            pixels = [None if i == transparent else palette[i] for i in indices]
+            rows = [pixels[y * w:(y + 1) * w] for y in range(h)]
+        else:
+            raise AssertionError(f"unexpected GIF block {block:#x}")
+    return width, height, frames, rows
+
+
+def read_icon_directory(data):
+    reserved, kind, count = struct.unpack_from("<HHH", data, 0)
+    assert (reserved, kind) == (0, 1)
+    entries = []
+    for i in range(count):
+        w, h, colours, _, planes, bits, size, offset = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        entries.append({"size": w or 256, "height": h or 256, "colours": colours, "planes": planes,
+                        "bits": bits, "data": data[offset:offset + size]})
+    return entries
+
+
+def read_dib_icon(image):
+    """(bits per pixel, palette, colour rows, mask rows) of one icon image, top row first."""
+    header, width, height, planes, bits, compression = struct.unpack_from("<IiiHHI", image, 0)
+    assert header == 40 and compression == 0 and planes == 1 and height == 2 * width, "not a DIB with a mask"
+    palette_size = struct.unpack_from("<I", image, 32)[0] or (1 << bits if bits <= 8 else 0)
+    palette = [tuple(image[40 + 4 * i:40 + 4 * i + 3][::-1]) for i in range(palette_size)]
+    position = 40 + 4 * palette_size
+    stride = (width * bits + 31) // 32 * 4
+    mask_stride = (width + 31) // 32 * 4
+    colour, mask = [], []
+    for y in range(width):
+        row = image[position + y * stride:position + (y + 1) * stride]
+        if bits == 32:
+            colour.append([tuple(row[4 * x:4 * x + 4]) for x in range(width)])
+        elif bits == 8:
+            colour.append(list(row[:width]))
+        else:
+            colour.append([(row[x // 2] >> (4 if x % 2 == 0 else 0)) & 15 for x in range(width)])
+    position += width * stride
+    for y in range(width):
+        row = image[position + y * mask_stride:position + (y + 1) * mask_stride]
+        mask.append([(row[x // 8] >> (7 - x % 8)) & 1 for x in range(width)])
+    assert len(image) == position + width * mask_stride
+    return bits, palette, colour[::-1], mask[::-1]
+
+
+def read_res(data):
+    """Entries of a 32-bit .res file: {(type, name): (language, payload)}."""
+    def name_at(position):
+        if struct.unpack_from("<H", data, position)[0] == 0xFFFF:
+            return struct.unpack_from("<H", data, position + 2)[0], position + 4
+        end = position
+        while struct.unpack_from("<H", data, end)[0]:
+            end += 2
+        return data[position:end].decode("utf-16-le"), end + 2
+
+    entries, position = {}, 0
+    while position < len(data):
+        data_size, header_size = struct.unpack_from("<II", data, position)
+        kind, after = name_at(position + 8)
+        name, after = name_at(after)
+        after += -after % 4
+        language = struct.unpack_from("<H", data, after + 6)[0]
+        payload = data[position + header_size:position + header_size + data_size]
+        if data_size:
+            entries[(kind, name)] = (language, payload)
+        position += header_size + data_size
+        position += -position % 4
+    return entries
+
+
+def read_exe_resources(data):
+    """Entries of a PE file's resource section, in the shape read_res gives."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
+    section_count, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
+    optional = pe + 24
+    directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
+    resources_rva = struct.unpack_from("<I", data, directories + 8 * 2)[0]
+    sections = [struct.unpack_from("<8xIIII", data, optional + optional_size + 40 * i)
+                for i in range(section_count)]   # virtual size, address, raw size, raw pointer
+
+    def offset_of(rva):
+        for virtual_size, address, raw_size, raw in sections:
+            if address <= rva < address + max(virtual_size, raw_size):
+                return raw + rva - address
+        raise AssertionError(f"RVA {rva:#x} in no section")
+
+    base = offset_of(resources_rva)
+
+    def entries_at(directory):
+        named, numbered = struct.unpack_from("<12xHH", data, directory)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", data, directory + 16 + 8 * i)
+            if name & 0x80000000:
+                length = struct.unpack_from("<H", data, base + (name & 0x7FFFFFFF))[0]
+                start = base + (name & 0x7FFFFFFF) + 2
+                name = data[start:start + 2 * length].decode("utf-16-le")
+            yield name, target
+
+    found = {}
+    for kind, names in entries_at(base):
+        for name, languages in entries_at(base + (names & 0x7FFFFFFF)):
+            for language, leaf in entries_at(base + (languages & 0x7FFFFFFF)):
+                rva, size = struct.unpack_from("<II", data, base + leaf)
+                found[(kind, name)] = (language, data[offset_of(rva):offset_of(rva) + size])
+    return found
+
+
+def read_version_node(data, position=0):
+    """One node of a VS_VERSIONINFO tree: (key, value bytes, children)."""
+    length, value_length, is_text = struct.unpack_from("<HHH", data, position)
+    end = data.index(b"\0\0", position + 6)
+    while (end - position - 6) % 2:
+        end = data.index(b"\0\0", end + 1)
+    key = data[position + 6:end].decode("utf-16-le")
+    value_start = end + 2
+    value_start += -value_start % 4
+    value_bytes = value_length * (2 if is_text else 1)
+    value = data[value_start:value_start + value_bytes]
+    child = value_start + value_bytes
+    children = []
+    while True:
+        child += -child % 4
+        if child >= position + length:
+            break
+        node = read_version_node(data, child)
+        children.append(node)
+        child += struct.unpack_from("<H", data, child)[0]
+    return key, value, children
+
+
+def text_of(value):
+    return value.decode("utf-16-le").rstrip("\0")
+
+
+# -------------------------------------------------------------------- tests
+
+BUTTON_PAIRS = {
+    # plain, highlighted, width, drawn for the main window
+    "ouvrir": ("ouvrir_plain.gif", "ouvrir_highlighted.gif", 71, True),
+    "reparer": ("reparer_plain.gif", "reparer_highlighted.gif", 71, True),
+    "relaunch": ("relaunch_plain.gif", "relaunch_highlighted.gif", 353, False),
+    "back": ("back_plain.gif", "back_highlighted.gif", 353, False),
+    "recommencer": ("recommencer_plain.gif", "recommencer_highlighted.gif", 121, False),
+}
+WHITE = (255, 255, 255)
+
+
+def brightness(colour):
+    return sum(colour) / 3
+
+
+class Pictures(unittest.TestCase):
+    def test_every_button_picture_is_one_opaque_frame_of_its_button_size(self):
+        for plain, highlighted, width, _ in BUTTON_PAIRS.values():
+            for name in (plain, highlighted):
+                with self.subTest(name):
+                    w, h, frames, rows = read_gif(read(name))
+                    self.assertEqual((w, h, frames), (width, 23, 1))
+                    self.assertFalse(any(p is None for row in rows for p in row), "transparent pixel")
+
+    def test_copies_for_the_second_ouvrir_pair_are_identical(self):
+        self.assertEqual(read("ouvrir_plain_copy.gif"), read("ouvrir_plain.gif"))
+        self.assertEqual(read("ouvrir_highlighted_copy.gif"), read("ouvrir_highlighted.gif"))
+
+    def test_rollover_changes_the_rim_but_not_the_label(self):
+        for key, (plain, highlighted, width, _) in BUTTON_PAIRS.items():
+            with self.subTest(key):
+                rows_plain = read_gif(read(plain))[3]
+                rows_lit = read_gif(read(highlighted))[3]
+                self.assertNotEqual(rows_plain[2], rows_lit[2], "the glow ring does not show")
+                middle = lambda rows: [row[4:width - 4] for row in rows[5:18]]
+                self.assertEqual(middle(rows_plain), middle(rows_lit), "label or face moves under the pointer")
+                self.assertEqual(rows_plain[0], rows_lit[0], "outer frame differs")
+
+    def test_labels_are_centred_dark_text_between_rows_6_and_16(self):
+        for key, (plain, _, width, main_window) in BUTTON_PAIRS.items():
+            with self.subTest(key):
+                rows = read_gif(read(plain))[3]
+                ink = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row)
+                       if 3 <= x < width - 3 and 3 <= y < 20 and brightness(p) < 150]
+                self.assertTrue(ink, "no label")
+                ys = {y for _, y in ink}
+                xs = [x for x, _ in ink]
+                self.assertTrue(min(ys) >= 6 and max(ys) <= 16, sorted(ys))
+                self.assertLessEqual(abs(min(xs) - (width - 1 - max(xs))), 2, "label not centred")
+                darkest = min(brightness(p) for row in rows for p in row)
+                # Dark grey on the main window's buttons, black on the other windows'.
+                if main_window:
+                    self.assertTrue(80 <= darkest <= 110, darkest)
+                else:
+                    self.assertLess(darkest, 20)
+
+    def test_banner_is_a_title_band_over_a_white_panel_with_a_transparent_foot(self):
+        w, h, frames, rows = read_gif(read("banner.gif"))
+        self.assertEqual((w, h, frames), (501, 463, 1))
+        self.assertTrue(all(p is None for row in rows[460:] for p in row), "foot not transparent")
+        self.assertFalse(any(p is None for row in rows[:460] for p in row), "hole above the foot")
+        self.assertTrue(all(p == WHITE for row in rows[41:459] for p in row), "panel not plain white")
+        self.assertEqual(len(set(rows[459])), 1, "edge line not one colour")
+        self.assertTrue(120 < brightness(rows[459][0]) < 220, "edge line not mid-grey")
+        top = rows[0][0]
+        self.assertTrue(top[2] > top[1] > top[0] and top[2] > 100, f"not deep blue at the top: {top}")
+        self.assertTrue(brightness(rows[40][0]) > 245, "band does not fade into white")
+        title = [(x, y) for y, row in enumerate(rows[:28]) for x, p in enumerate(row)
+                 if brightness(p) > brightness(row[0]) + 40]
+        self.assertEqual(min(x for x, _ in title), 46, "title does not start at x = 46")
+        self.assertLess(max(x for x, _ in title), 250)
+        capital = {y for x, y in title if x < 60}      # the V
+        self.assertEqual(max(capital) - min(capital) + 1, 15, "capitals not 15 pixels high")
+
+
+STANDARD_16 = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+               (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
+               (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+ICON_ORDER = [(48, 4), (32, 4), (24, 4), (16, 4), (48, 8), (32, 8), (24, 8), (16, 8),
+              (128, 32), (48, 32), (32, 32), (24, 32), (16, 32)]
+
+
+class ProgramIcon(unittest.TestCase):
+    def setUp(self):
+        self.entries = read_icon_directory(read("Vardelune.ico"))
+
+    def test_thirteen_images_in_order_each_an_uncompressed_bitmap_with_a_mask(self):
+        self.assertEqual([(e["size"], e["bits"]) for e in self.entries], ICON_ORDER)
+        for e in self.entries:
+            with self.subTest(size=e["size"], bits=e["bits"]):
+                self.assertEqual(e["height"], e["size"])
+                bits, palette, _, _ = read_dib_icon(e["data"])
+                self.assertEqual(bits, e["bits"])
+                if bits == 4:
+                    self.assertEqual(palette, STANDARD_16)
+                    self.assertEqual(e["colours"], 16)
+
+    def test_white_panel_fills_the_height_between_transparent_side_strips(self):
+        for e in self.entries:
+            with self.subTest(size=e["size"], bits=e["bits"]):
+                size = e["size"]
+                bits, palette, colour, mask = read_dib_icon(e["data"])
+                for y in range(size):
+                    self.assertEqual((mask[y][0], mask[y][size - 1]), (1, 1), f"side strip opaque on row {y}")
+                    self.assertEqual(mask[y][size // 8 + 1], 0, f"panel transparent on row {y}")
+                corner = colour[0][size // 8 + 1]
+                rgb = corner[2::-1] if bits == 32 else palette[corner]
+                self.assertEqual(rgb, WHITE, "panel not white")
+                if bits == 32:
+                    for y in range(size):
+                        for x in range(size):
+                            self.assertEqual(colour[y][x][3] == 0, mask[y][x] == 1, "alpha and mask disagree")
+
+    def test_a_grey_figure_stands_in_the_middle(self):
+        for e in self.entries:
+            with self.subTest(size=e["size"], bits=e["bits"]):
+                size = e["size"]
+                bits, palette, colour, mask = read_dib_icon(e["data"])
+                rgb = lambda p: p[2::-1] if bits == 32 else palette[p]
+                column = [rgb(colour[y][size // 2]) for y in range(size)]
+                greys = [c for c in column if c != WHITE]
+                self.assertGreater(len(greys), size // 2, "no figure down the middle")
+                self.assertTrue(all(max(c) - min(c) <= 24 for c in greys), "figure not grey")
+
+
+def find_windres():
+    return os.environ.get("WINDRES") or shutil.which("x86_64-w64-mingw32-windres")
+
+
+class ResourceChecks:
+    """What the executable carries; a subclass sets res from where it reads it."""
+    res = {}
+
+    def test_icon_group_one_holds_the_icon_file_images_in_order(self):
+        group = self.res[(14, 1)][1]      # RT_GROUP_ICON
+        _, _, count = struct.unpack_from("<HHH", group, 0)
+        entries = read_icon_directory(read("Vardelune.ico"))
+        self.assertEqual(count, len(entries))
+        for i, entry in enumerate(entries):
+            w, _, _, _, _, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
+            self.assertEqual((w, bits, size), (entry["size"], entry["bits"], len(entry["data"])))
+            self.assertEqual(self.res[(3, icon_id)][1], entry["data"])   # RT_ICON
+        self.assertEqual([k for k in self.res if k[0] == 14], [(14, 1)], "more than one icon")
+
+    def test_each_picture_id_carries_the_file_of_its_name(self):
+        ids = dict(re.findall(r"#define IDG_(\w+) (\d+)", read("ResourceIds.h").decode()))
+        self.assertEqual(len(ids), 13)
+        for name, number in ids.items():
+            with self.subTest(name):
+                self.assertEqual(self.res[("GIF", int(number))][1], read(name.lower() + ".gif"))
+        self.assertEqual(len([k for k in self.res if k[0] == "GIF"]), 13)
+
+    def test_version_block(self):
+        language, data = self.res[(16, 1)]    # RT_VERSION
+        key, fixed, children = read_version_node(data)
+        self.assertEqual(key, "VS_VERSION_INFO")
+        signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed)
+        self.assertEqual(signature, 0xFEEF04BD)
+        self.assertEqual((file_ms, file_ls, product_ms, product_ls), (0x10000, 0, 0x10000, 0))
+        blocks = {k: c for k, _, c in children}
+        tables = blocks["StringFileInfo"]
+        self.assertEqual([t[0] for t in tables], ["040904B0"])
+        strings = {k: text_of(v) for k, v, _ in tables[0][2]}
+        self.assertEqual(strings, {
+            "CompanyName": "Vardelune", "ProductName": "Vardelune", "InternalName": "Vardelune",
+            "OriginalFilename": "Vardelune.exe", "FileVersion": "1.00", "ProductVersion": "1.00"})
+        translation = blocks["VarFileInfo"][0]
+        self.assertEqual(translation[0], "Translation")
+        self.assertEqual(struct.unpack("<HH", translation[1]), (0x0409, 1200))
+
+    def test_manifest_asks_for_no_elevation(self):
+        manifest = ET.fromstring(self.res[(24, 1)][1])    # RT_MANIFEST
+        levels = [e.get("level") for e in manifest.iter("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel")]
+        self.assertEqual(levels, ["asInvoker"])
+
+
+@unittest.skipUnless(find_windres(), "windres not found")
+class CompiledScript(ResourceChecks, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        with tempfile.TemporaryDirectory() as folder:
+            out = os.path.join(folder, "Vardelune.res")
+            subprocess.run([find_windres(), "-O", "res", "-i", os.path.join(RESOURCES, "Vardelune.rc"),
+                            "-o", out], check=True)
+            with open(out, "rb") as f:
+                cls.res = read_res(f.read())
+
+
+@unittest.skipUnless(os.environ.get("VARDELUNE_EXE"), "VARDELUNE_EXE not set")
+class BuiltProgram(ResourceChecks, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        with open(os.environ["VARDELUNE_EXE"], "rb") as f:
+            cls.res = read_exe_resources(f.read())
+
+
+if __name__ == "__main__":
+    unittest.main()
