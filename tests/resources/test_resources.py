@@ -15,6 +15,8 @@ import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
+# The generator needs Debian's Python with Pillow, whatever runs these checks.
+GENERATOR_PYTHON = os.environ.get("VARDELUNE_GENERATOR_PYTHON", "/usr/bin/python3")
 RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources")
 
 # ------------------------------------------------------------------ readers
@@ -287,6 +289,51 @@ class Pictures(unittest.TestCase):
                     self.assertTrue(80 <= darkest <= 110, darkest)
                 else:
                     self.assertLess(darkest, 20)
+
+    def test_rings_and_face_bands_have_their_colours(self):
+        hexes = lambda text: tuple(int(text[i:i + 2], 16) for i in (1, 3, 5))
+        face = {3: "#e0f0f8", 4: "#e0f0f8", 5: "#e0f0f8", 6: "#d8f0f8", 10: "#d8f0f8", 11: "#c8e8f8",
+                12: "#b8e0f8", 16: "#b8e0f8", 17: "#b0e0f8", 19: "#b0e0f8"}
+        for key, (plain, highlighted, width, _) in BUTTON_PAIRS.items():
+            for name, lit in ((plain, False), (highlighted, True)):
+                rows = read_gif(read(name))[3]
+                expected = {}  # (x, y) -> colour, on both sides of each ring
+                for x in range(width):
+                    expected[(x, 0)] = expected[(x, 22)] = "#ecf6f9"
+                for y in range(23):
+                    expected[(0, y)] = expected[(width - 1, y)] = "#ecf6f9"
+                for x in range(3, width - 3):
+                    expected[(x, 1)] = expected[(x, 21)] = "#4878a0"
+                for y in range(3, 20):
+                    expected[(1, y)] = expected[(width - 2, y)] = "#4878a0"
+                for x in (5, width - 6):  # beside the label, inside the rings
+                    if lit:
+                        expected[(x, 2)] = "#28d0f8"
+                        expected[(x, 4)] = "#d0f0f8"
+                        expected[(x, 18)] = "#a8e0f8"
+                        for y in range(5, 18):
+                            expected[(x, y)] = face[max(k for k in face if k <= y)]
+                    else:
+                        expected[(x, 2)] = expected[(x, 20)] = "#f0f8f8"
+                        for y in range(3, 20):
+                            expected[(x, y)] = face[max(k for k in face if k <= y)]
+                for (x, y), colour in sorted(expected.items()):
+                    with self.subTest(name, x=x, y=y):
+                        self.assertEqual(rows[y][x], hexes(colour))
+                if lit:
+                    top, bottom = rows[3][width // 2 - 30 if width > 100 else 4], rows[19][width // 2]
+                    self.assertTrue(0x70 <= top[0] <= 0x80 and top[1:] in ((0xe0, 0xf8),), (name, top))
+                    self.assertEqual(bottom, hexes("#58d8f8"), name)
+
+    def test_generator_draws_the_committed_pictures_again_bit_for_bit(self):
+        generator = os.path.join(RESOURCES, "..", "tools", "make_resources.py")
+        with tempfile.TemporaryDirectory() as folder:
+            subprocess.run([GENERATOR_PYTHON, generator, folder], check=True)
+            drawn = sorted(n for n in os.listdir(folder) if n.endswith((".gif", ".ico")))
+            self.assertEqual(len(drawn), 14)
+            for name in drawn:
+                with self.subTest(name), open(os.path.join(folder, name), "rb") as f:
+                    self.assertEqual(f.read(), read(name), "run tools/make_resources.py and commit")
 
     def test_banner_is_a_title_band_over_a_white_panel_with_a_transparent_foot(self):
         w, h, frames, rows = read_gif(read("banner.gif"))
