@@ -1,0 +1,102 @@
+// Times the platform operations below the program one by one: the walk that
+// looks for links before a deletion, the script runtime's DeleteFolder, a plain
+// Win32 recursive delete as the floor that the file system sets, and listing.
+#include "platform/win32/ComFolderDeletion.h"
+#include "platform/win32/FsEnumeration.h"
+#include "platform/win32/FsProbe.h"
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+LARGE_INTEGER Now() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return now;
+}
+
+// Depth-first, files first, then the emptied folder: the least work a
+// Win32 program can do to remove a tree.
+bool RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    std::vector<std::wstring> folders;
+    bool ok = true;
+    do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring entry = folder + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            folders.push_back(entry);
+        else
+            ok = DeleteFileW(entry.c_str()) && ok;
+    } while (FindNextFileW(search, &data));
+    FindClose(search);
+    for (const std::wstring& child : folders) ok = RemoveTree(child) && ok;
+    return RemoveDirectoryW(folder.c_str()) && ok;
+}
+
+int Usage() {
+    std::fputs("usage: PlatformBench probe|fso|win32 FOLDER | enum PATTERN\n", stderr);
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3) return Usage();
+    const std::wstring mode = argv[1];
+    const std::wstring path = argv[2];
+    try {
+        if (mode == L"probe") {
+            const LARGE_INTEGER start = Now();
+            const vardelune::DeletionTarget target = vardelune::ProbeFsDeletionTarget(path);
+            const LARGE_INTEGER end = Now();
+            std::printf("probe_ms=%.1f kind=%d\n", Milliseconds(start, end), static_cast<int>(target.kind));
+        } else if (mode == L"fso") {
+            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+            const LARGE_INTEGER start = Now();
+            {
+                auto deleter = vardelune::CreateComFolderDeletionObject();
+                const LARGE_INTEGER created = Now();
+                deleter->DeleteFolder(path);
+                const LARGE_INTEGER end = Now();
+                std::printf("create_ms=%.1f delete_ms=%.1f\n", Milliseconds(start, created),
+                            Milliseconds(created, end));
+            }
+            CoUninitialize();
+        } else if (mode == L"win32") {
+            const LARGE_INTEGER start = Now();
+            const bool ok = RemoveTree(path);
+            const LARGE_INTEGER end = Now();
+            std::printf("win32_ms=%.1f ok=%d\n", Milliseconds(start, end), ok ? 1 : 0);
+        } else if (mode == L"enum") {
+            // The account list's own enumeration, mask 55 as at start-up.
+            vardelune::FsEnumeration enumeration;
+            const LARGE_INTEGER start = Now();
+            int count = 0;
+            for (std::wstring name = enumeration.First(path, 55); !name.empty(); name = enumeration.Next()) ++count;
+            const LARGE_INTEGER end = Now();
+            std::printf("enum_ms=%.1f count=%d\n", Milliseconds(start, end), count);
+        } else {
+            return Usage();
+        }
+    } catch (const vardelune::ProgramError& error) {
+        std::fprintf(stderr, "error %ld: %ls\n", error.number(), error.description().c_str());
+        return 1;
+    }
+    std::fflush(stdout);
+    return 0;
+}
