@@ -1,0 +1,50 @@
+// Fonts of the layouts, made on first use.
+#include "platform/win32/Fonts.h"
+
+#include "platform/win32/ErrorText.h"
+
+#include <cmath>
+#include <cwchar>
+
+namespace vardelune {
+
+int FontHeightForPoints(double points, int dotsPerInch) {
+    return -static_cast<int>(std::lround(points * dotsPerInch / 72.0));
+}
+
+HFONT FontCache::Get(const FontSpec& spec) {
+    for (const auto& entry : entries_)
+        if (entry->face == spec.face && entry->points == spec.points && entry->bold == spec.bold &&
+            entry->underline == spec.underline)
+            return entry->font.Get();
+
+    ScreenDc screen;
+    int dotsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
+    if (dotsPerInch <= 0) dotsPerInch = 96;
+
+    LOGFONTW description{};
+    description.lfHeight = FontHeightForPoints(spec.points, dotsPerInch);
+    description.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+    description.lfUnderline = spec.underline ? TRUE : FALSE;
+    description.lfCharSet = DEFAULT_CHARSET;
+    description.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    description.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    description.lfQuality = DEFAULT_QUALITY;
+    description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+    // Longer face names than LOGFONT holds are cut, as the system would.
+    wcsncpy(description.lfFaceName, spec.face, LF_FACESIZE - 1);
+    description.lfFaceName[LF_FACESIZE - 1] = L'\0';
+
+    GdiObject<HFONT> font(CreateFontIndirectW(&description));
+    if (!font) {
+        const DWORD error = GetLastError();
+        throw Win32Error(error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY);
+    }
+
+    auto entry = std::make_unique<Entry>(Entry{spec.face, spec.points, spec.bold, spec.underline, std::move(font)});
+    HFONT made = entry->font.Get();
+    entries_.push_back(std::move(entry));
+    return made;
+}
+
+}  // namespace vardelune

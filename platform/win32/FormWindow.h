@@ -1,0 +1,72 @@
+// The native window of one loaded form: its frame, its child controls (text
+// boxes, list box, push buttons) and the painting of everything else. It
+// passes the user's input to the program and shows the program's changes.
+#pragma once
+
+#include "app/Program.h"
+#include "platform/win32/Fonts.h"
+#include "platform/win32/Pictures.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace vardelune {
+
+// What every form window shares: the module, the window class, the icons,
+// the fonts and the pictures.
+struct FormWindowResources {
+    HINSTANCE module = nullptr;
+    const wchar_t* className = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    FontCache* fonts = nullptr;
+    PictureCache* pictures = nullptr;
+};
+
+class FormWindow {
+public:
+    static const wchar_t* const kClassName;
+    // The procedure that the window class registers.
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Makes the window and its controls, invisible; throws a ProgramError
+    // when the system refuses.
+    FormWindow(Program& program, Form& form, const FormWindowResources& resources);
+    ~FormWindow();
+    FormWindow(const FormWindow&) = delete;
+    FormWindow& operator=(const FormWindow&) = delete;
+
+    HWND Handle() const { return window_; }
+    void SetVisible(bool visible);
+    void ShowChange(Control& control, ControlChange change);
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnPaint();
+    void OnPrintClient(HDC dc);
+    void OnMouseMove(int x, int y);
+    void OnLeftButtonDown(int x, int y);
+    void OnLeftButtonUp(int x, int y);
+    void OnCommand(int id, int code, HWND from);
+    void OnClose();
+    void OnActivate(WPARAM wParam);
+
+    void CreateChildren();
+    void CenterOnScreen();
+    HWND ChildOf(const Control& control) const;
+    size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
+    HWND FirstTabStop() const;
+    void ShowItems(Control& list, HWND child);
+
+    Program* program_;
+    Form* form_;
+    FormWindowResources resources_;
+    HWND window_ = nullptr;
+    std::vector<HWND> children_;  // by control index; null for windowless controls
+    HWND focusToRestore_ = nullptr;
+    bool shownBefore_ = false;
+    bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
+};
+
+}  // namespace vardelune

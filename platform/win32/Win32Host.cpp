@@ -1,0 +1,93 @@
+// The forms' native windows by form, and the program-wide error report.
+#include "platform/win32/Win32Host.h"
+
+#include "platform/win32/ErrorText.h"
+#include "resources/ResourceIds.h"
+
+#include <stdexcept>
+
+namespace vardelune {
+
+namespace {
+
+HICON LoadProgramIcon(HINSTANCE module, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
+                                         GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
+}
+
+size_t Slot(const Form& form) { return static_cast<size_t>(form.id()); }
+
+}  // namespace
+
+Win32Host::Win32Host(HINSTANCE module)
+    : module_(module),
+      bigIcon_(LoadProgramIcon(module, SM_CXICON, SM_CYICON)),
+      smallIcon_(LoadProgramIcon(module, SM_CXSMICON, SM_CYSMICON)),
+      pictures_(module) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    // No CS_DBLCLKS: a second quick click is a click like the first.
+    windowClass.style = 0;
+    windowClass.lpfnWndProc = FormWindow::WindowProc;
+    windowClass.hInstance = module;
+    windowClass.hIcon = bigIcon_.Get();
+    windowClass.hIconSm = smallIcon_.Get();
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = nullptr;  // the window paints its own background
+    windowClass.lpszClassName = FormWindow::kClassName;
+    windowClass_ = RegisterClassExW(&windowClass);
+    if (!windowClass_) {
+        const DWORD error = GetLastError();
+        throw Win32Error(error != 0 ? error : ERROR_CLASS_ALREADY_EXISTS);
+    }
+}
+
+Win32Host::~Win32Host() {
+    for (auto& window : windows_) window.reset();
+    UnregisterClassW(FormWindow::kClassName, module_);
+}
+
+FormWindow* Win32Host::WindowOf(const Form& form) const { return windows_[Slot(form)].get(); }
+
+void Win32Host::CreateFormWindow(Form& form) {
+    if (!program_) throw std::logic_error("the window host has no program");
+    FormWindowResources resources;
+    resources.module = module_;
+    resources.className = FormWindow::kClassName;
+    resources.bigIcon = bigIcon_.Get();
+    resources.smallIcon = smallIcon_.Get();
+    resources.fonts = &fonts_;
+    resources.pictures = &pictures_;
+    windows_[Slot(form)] = std::make_unique<FormWindow>(*program_, form, resources);
+}
+
+void Win32Host::DestroyFormWindow(Form& form) { windows_[Slot(form)].reset(); }
+
+void Win32Host::SetFormWindowVisible(Form& form, bool visible) {
+    if (FormWindow* window = WindowOf(form)) window->SetVisible(visible);
+}
+
+NativeWindowHandle Win32Host::FormWindowHandle(Form& form) {
+    FormWindow* window = WindowOf(form);
+    return window ? reinterpret_cast<NativeWindowHandle>(window->Handle()) : 0;
+}
+
+void Win32Host::ShowErrorReport(const std::wstring& text) {
+    // Task-modal without an owner: no window of the program takes input
+    // until the report is dismissed, and the program ends right after.
+    MessageBoxW(nullptr, text.c_str(), L"Vardelune Messenger", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+void Win32Host::OnControlChanged(Form& form, Control& control, ControlChange change) {
+    if (FormWindow* window = WindowOf(form)) window->ShowChange(control, change);
+}
+
+bool Win32Host::HandleKeyboardNavigation(MSG& message) {
+    HWND active = GetActiveWindow();
+    if (!active) return false;
+    for (const auto& window : windows_)
+        if (window && window->Handle() == active) return IsDialogMessageW(active, &message) != FALSE;
+    return false;
+}
+
+}  // namespace vardelune

@@ -1,0 +1,55 @@
+// The program's windows on a Windows screen: one native window per loaded
+// form, the error report's message box, and the keyboard navigation that the
+// message loop hands to the active window.
+#pragma once
+
+#include "app/WindowHost.h"
+#include "platform/win32/Fonts.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Gdi.h"
+#include "platform/win32/Pictures.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+namespace vardelune {
+
+class Win32Host final : public WindowHost {
+public:
+    // Registers the window class and loads the program icon; throws a
+    // ProgramError when the system refuses.
+    explicit Win32Host(HINSTANCE module);
+    ~Win32Host() override;
+    Win32Host(const Win32Host&) = delete;
+    Win32Host& operator=(const Win32Host&) = delete;
+
+    // The program whose forms this host shows; set before it starts.
+    void Attach(Program& program) { program_ = &program; }
+
+    void CreateFormWindow(Form& form) override;
+    void DestroyFormWindow(Form& form) override;
+    void SetFormWindowVisible(Form& form, bool visible) override;
+    NativeWindowHandle FormWindowHandle(Form& form) override;
+    void ShowErrorReport(const std::wstring& text) override;
+    void OnControlChanged(Form& form, Control& control, ControlChange change) override;
+
+    // Tab, Space and Enter for the active window of ours; true when the
+    // message was handled there and must not be dispatched again.
+    bool HandleKeyboardNavigation(MSG& message);
+
+private:
+    FormWindow* WindowOf(const Form& form) const;
+
+    HINSTANCE module_;
+    Program* program_ = nullptr;
+    ATOM windowClass_ = 0;
+    IconHandle bigIcon_;
+    IconHandle smallIcon_;
+    FontCache fonts_;
+    PictureCache pictures_;
+    std::array<std::unique_ptr<FormWindow>, 3> windows_;
+};
+
+}  // namespace vardelune
