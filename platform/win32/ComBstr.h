@@ -1,0 +1,42 @@
+// Owning BSTR: allocated from a wide string (embedded characters kept by
+// length) and freed with SysFreeString when it goes.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <new>
+#include <string>
+
+namespace vardelune {
+
+class ComBstr {
+public:
+    ComBstr() = default;
+    explicit ComBstr(const std::wstring& text)
+        : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        if (!value_) throw std::bad_alloc();
+    }
+    ComBstr(const ComBstr&) = delete;
+    ComBstr& operator=(const ComBstr&) = delete;
+    ~ComBstr() { SysFreeString(value_); }
+
+    BSTR Get() const { return value_; }
+    // Hands the string over to a VARIANT or another owner.
+    BSTR Detach() {
+        BSTR value = value_;
+        value_ = nullptr;
+        return value;
+    }
+    // Takes ownership of a BSTR that a callee allocated.
+    void Attach(BSTR value) {
+        SysFreeString(value_);
+        value_ = value;
+    }
+    std::wstring Text() const { return value_ ? std::wstring(value_, SysStringLen(value_)) : std::wstring(); }
+
+private:
+    BSTR value_ = nullptr;
+};
+
+}  // namespace vardelune

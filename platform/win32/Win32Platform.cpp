@@ -1,0 +1,72 @@
+// The Win32 platform: thin calls into the system, with the folder deletion,
+// the shell object, enumeration and the deletion probe in their own files.
+#include "platform/win32/Win32Platform.h"
+
+#include "platform/win32/ComFolderDeletion.h"
+#include "platform/win32/ComShell.h"
+#include "platform/win32/ErrorText.h"
+#include "platform/win32/FsProbe.h"
+
+#include <vector>
+
+namespace vardelune {
+
+namespace {
+
+using ShellExecuteAFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+
+const char* TextOrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace
+
+Win32Platform::~Win32Platform() {
+    if (shell32_) FreeLibrary(shell32_);
+}
+
+std::wstring Win32Platform::GetEnvironmentText(const std::wstring& name) {
+    DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
+    while (size != 0) {
+        std::vector<wchar_t> buffer(size);
+        SetLastError(ERROR_SUCCESS);
+        const DWORD length = GetEnvironmentVariableW(name.c_str(), buffer.data(), size);
+        if (length < size) {
+            if (length == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::wstring();
+            return std::wstring(buffer.data(), length);
+        }
+        size = length;  // the value grew in between: try again with room for it
+    }
+    return std::wstring();
+}
+
+std::wstring Win32Platform::FindFirstEntry(const std::wstring& expression, unsigned attributes) {
+    return enumeration_.First(expression, attributes);
+}
+
+std::wstring Win32Platform::FindNextEntry() { return enumeration_.Next(); }
+
+DeletionTarget Win32Platform::ProbeDeletionTarget(const std::wstring& path) { return ProbeFsDeletionTarget(path); }
+
+std::unique_ptr<FolderDeletionObject> Win32Platform::CreateFolderDeletionObject() {
+    return CreateComFolderDeletionObject();
+}
+
+std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() { return CreateComShellObject(); }
+
+std::intptr_t Win32Platform::ShellExecuteA(NativeWindowHandle window, const std::string& operation,
+                                           const std::string& file, const std::string& parameters,
+                                           const std::string& directory, int show) {
+    if (!shell32_) {
+        shell32_ = LoadLibraryW(L"shell32.dll");
+        if (!shell32_) throw Win32Error(GetLastError());
+    }
+    const auto function = reinterpret_cast<ShellExecuteAFunction>(
+        reinterpret_cast<void*>(GetProcAddress(shell32_, "ShellExecuteA")));
+    if (!function) throw Win32Error(GetLastError());
+    const HINSTANCE result = function(reinterpret_cast<HWND>(window), TextOrNull(operation), TextOrNull(file),
+                                      TextOrNull(parameters), TextOrNull(directory), show);
+    return reinterpret_cast<std::intptr_t>(result);
+}
+
+void Win32Platform::EndProgram() { ExitProcess(0); }
+
+}  // namespace vardelune

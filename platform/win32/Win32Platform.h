@@ -1,0 +1,34 @@
+// The platform services on Windows: environment, directory enumeration, the
+// script runtime's folder deletion, the shell, and the end of the process.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/FsEnumeration.h"
+
+#include <windows.h>
+
+namespace vardelune {
+
+class Win32Platform : public Platform {
+public:
+    Win32Platform() = default;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+    ~Win32Platform() override;
+
+    std::wstring GetEnvironmentText(const std::wstring& name) override;
+    std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) override;
+    std::wstring FindNextEntry() override;
+    DeletionTarget ProbeDeletionTarget(const std::wstring& path) override;
+    std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() override;
+    std::unique_ptr<ShellObject> CreateShellObject() override;
+    std::intptr_t ShellExecuteA(NativeWindowHandle window, const std::string& operation, const std::string& file,
+                                const std::string& parameters, const std::string& directory, int show) override;
+    [[noreturn]] void EndProgram() override;
+
+private:
+    FsEnumeration enumeration_;
+    HMODULE shell32_ = nullptr;  // loaded on the first ShellExecuteA, freed with the platform
+};
+
+}  // namespace vardelune

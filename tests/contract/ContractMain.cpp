@@ -1,0 +1,50 @@
+// Entry point of the contract tests. COM is set up as the program's own
+// start-up does; two extra modes let a test run this executable as a child
+// process (to watch EndProgram, and as a program that ShellExecuteA starts).
+#include "platform/win32/Win32Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+#include <ole2.h>
+
+#include <cwchar>
+
+namespace {
+
+// "--end-program": EndProgram must end the process at once with code 0, so
+// the code after it never runs.
+int EndProgramChild() {
+    vardelune::Win32Platform platform;
+    platform.EndProgram();
+}
+
+// "--write-marker PATH": leaves a file behind to show that it was started.
+int WriteMarkerChild(const wchar_t* path) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 1;
+    CloseHandle(file);
+    return 0;
+}
+
+struct OleSession {
+    HRESULT result = OleInitialize(nullptr);
+    ~OleSession() {
+        if (SUCCEEDED(result)) OleUninitialize();
+    }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc >= 2 && std::wcscmp(argv[1], L"--end-program") == 0) {
+        EndProgramChild();
+        return 3;
+    }
+    if (argc >= 3 && std::wcscmp(argv[1], L"--write-marker") == 0) return WriteMarkerChild(argv[2]);
+
+    OleSession ole;
+    if (FAILED(ole.result)) return 2;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

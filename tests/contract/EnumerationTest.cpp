@@ -1,0 +1,136 @@
+// FindFirstEntry / FindNextEntry against real folders: what the account
+// listing relies on (every "@" entry, whatever its attributes, bare names,
+// nothing at all for a missing folder) and the attribute mask's filtering.
+#include "TestTree.h"
+#include "platform/win32/Win32Platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace vardelune::contract {
+namespace {
+
+constexpr unsigned kAccountMask = 55;
+constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
+constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
+constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
+
+std::vector<std::wstring> ListAll(Platform& platform, const std::wstring& expression, unsigned mask) {
+    std::vector<std::wstring> names;
+    for (std::wstring name = platform.FindFirstEntry(expression, mask); !name.empty(); name = platform.FindNextEntry())
+        names.push_back(name);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(Enumeration, ListsEveryAtEntryWhateverItsAttributes) {
+    const std::wstring folder = FreshFolder();
+    const std::vector<std::wstring> accounts = {
+        L"plain@hotmail.com", L"hidden@hotmail.com", L"system@hotmail.com", L"readonly@hotmail.com",
+        L"all@hotmail.com",   L"file@live.fr",       L"hiddenfile@live.fr", L"josé@exemple.fr",
+        L"用户@例子.中国",    L"smile\U0001F600@live.fr"};
+    MakeFolder(folder + L"\\plain@hotmail.com");
+    MakeFolder(folder + L"\\hidden@hotmail.com", kHidden);
+    MakeFolder(folder + L"\\system@hotmail.com", kSystem);
+    MakeFolder(folder + L"\\readonly@hotmail.com", kReadOnly);
+    MakeFolder(folder + L"\\all@hotmail.com", kHidden | kSystem | kReadOnly);
+    MakeFile(folder + L"\\file@live.fr");
+    MakeFile(folder + L"\\hiddenfile@live.fr", kHidden | kSystem | kReadOnly);
+    MakeFolder(folder + L"\\josé@exemple.fr");
+    MakeFolder(folder + L"\\用户@例子.中国");
+    MakeFolder(folder + L"\\smile\U0001F600@live.fr");
+    MakeFolder(folder + L"\\no-address", kHidden);
+    MakeFile(folder + L"\\contacts.edb");
+
+    Win32Platform platform;
+    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask), Sorted(accounts));
+}
+
+TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
+    const std::wstring folder = FreshFolder();
+    MakeFile(folder + L"\\no-address.txt");
+    const std::wstring expressions[] = {
+        folder + L"\\*@*",                       // no match
+        folder + L"\\missing\\*@*",              // missing folder
+        folder + L"\\missing\\deeper\\*@*",      // missing parent too
+        L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\*@*",  // unset profile
+    };
+    Win32Platform platform;
+    for (const std::wstring& expression : expressions) {
+        EXPECT_EQ(platform.FindFirstEntry(expression, kAccountMask), L"") << Narrow(expression);
+        EXPECT_EQ(platform.FindNextEntry(), L"") << Narrow(expression);
+    }
+}
+
+TEST(Enumeration, MaskExcludesHiddenSystemAndFoldersItDoesNotName) {
+    const std::wstring folder = FreshFolder();
+    MakeFile(folder + L"\\normal@x");
+    MakeFile(folder + L"\\readonly@x", kReadOnly);
+    MakeFile(folder + L"\\hidden@x", kHidden);
+    MakeFile(folder + L"\\system@x", kSystem);
+    MakeFile(folder + L"\\hiddensystem@x", kHidden | kSystem);
+    MakeFolder(folder + L"\\folder@x");
+    MakeFolder(folder + L"\\hiddenfolder@x", kHidden);
+
+    struct Case {
+        unsigned mask;
+        std::vector<std::wstring> expected;
+    };
+    const Case cases[] = {
+        {0, {L"normal@x", L"readonly@x"}},
+        {1 | 32, {L"normal@x", L"readonly@x"}},
+        {2, {L"hidden@x", L"normal@x", L"readonly@x"}},
+        {4, {L"normal@x", L"readonly@x", L"system@x"}},
+        {16, {L"folder@x", L"normal@x", L"readonly@x"}},
+        {2 | 4, {L"hidden@x", L"hiddensystem@x", L"normal@x", L"readonly@x", L"system@x"}},
+        {2 | 16, {L"folder@x", L"hidden@x", L"hiddenfolder@x", L"normal@x", L"readonly@x"}},
+    };
+    Win32Platform platform;
+    for (const Case& c : cases)
+        EXPECT_EQ(ListAll(platform, folder + L"\\*@*", c.mask), Sorted(c.expected)) << "mask " << c.mask;
+}
+
+TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {
+    const std::wstring first = FreshFolder() + L"\\first";
+    const std::wstring second = first + L"-second";
+    MakeFolder(first);
+    MakeFolder(second);
+    MakeFolder(first + L"\\a@x");
+    MakeFolder(first + L"\\b@x");
+    MakeFolder(second + L"\\c@x");
+
+    Win32Platform platform;
+    const std::wstring name = platform.FindFirstEntry(first + L"\\*@*", kAccountMask);
+    EXPECT_TRUE(name == L"a@x" || name == L"b@x") << Narrow(name);
+    // A new search in the middle of the first one replaces it.
+    EXPECT_EQ(platform.FindFirstEntry(second + L"\\*@*", kAccountMask), L"c@x");
+    EXPECT_EQ(platform.FindNextEntry(), L"");
+    EXPECT_EQ(platform.FindNextEntry(), L"");
+    EXPECT_EQ(ListAll(platform, first + L"\\*@*", kAccountMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
+    EXPECT_EQ(platform.FindNextEntry(), L"");
+}
+
+TEST(Enumeration, FolderBeyondThePathLimit) {
+    std::wstring folder = FreshFolder();
+    while (folder.size() < 300) {
+        folder += L"\\long-folder-name-" + std::to_wstring(folder.size());
+        MakeFolder(folder);
+    }
+    MakeFolder(folder + L"\\deep@hotmail.com", kHidden);
+    MakeFile(folder + L"\\deep@live.fr");
+
+    Win32Platform platform;
+    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask),
+              (std::vector<std::wstring>{L"deep@hotmail.com", L"deep@live.fr"}));
+    EXPECT_EQ(platform.FindFirstEntry(folder + L"\\missing\\*@*", kAccountMask), L"");
+}
+
+}  // namespace
+}  // namespace vardelune::contract

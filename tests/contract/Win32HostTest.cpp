@@ -1,0 +1,304 @@
+// The Win32 window host on a real screen: the forms' native windows, their
+// child controls, what they paint, and the input that reaches the program.
+// The pictures and the icon are borrowed from the built Vardelune.exe.
+#include "forms/Windows.h"
+#include "platform/win32/Fonts.h"
+#include "platform/win32/Win32Host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace vardelune {
+namespace {
+
+// Records what the program asks of the system and touches nothing real.
+struct RecordingPlatform : Platform {
+    std::vector<std::wstring> explored;
+    bool ended = false;
+
+    struct RecordingShell : ShellObject {
+        RecordingPlatform* owner;
+        explicit RecordingShell(RecordingPlatform* platform) : owner(platform) {}
+        void Explore(const std::wstring& path) override { owner->explored.push_back(path); }
+    };
+
+    std::wstring GetEnvironmentText(const std::wstring&) override { return L"C:\\profil"; }
+    std::wstring FindFirstEntry(const std::wstring&, unsigned) override { return std::wstring(); }
+    std::wstring FindNextEntry() override { return std::wstring(); }
+    DeletionTarget ProbeDeletionTarget(const std::wstring&) override { return DeletionTarget{}; }
+    std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() override { return nullptr; }
+    std::unique_ptr<ShellObject> CreateShellObject() override { return std::make_unique<RecordingShell>(this); }
+    std::intptr_t ShellExecuteA(NativeWindowHandle, const std::string&, const std::string&, const std::string&,
+                                const std::string&, int) override {
+        return 2;
+    }
+    [[noreturn]] void EndProgram() override {
+        ended = true;
+        throw ProgramEnded{};
+    }
+};
+
+// The built program, next to the contract tests in the same build tree.
+HMODULE LoadProgramResources() {
+    std::vector<wchar_t> path(1024);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return nullptr;
+        if (length < path.size()) break;
+        path.resize(path.size() * 2);
+    }
+    std::wstring folder(path.data());
+    folder.erase(folder.find_last_of(L'\\') + 1);
+    const std::wstring program = folder + L"..\\..\\platform\\Vardelune.exe";
+    return LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
+class Win32HostTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
+    static void TearDownTestSuite() {
+        if (resources_) FreeLibrary(resources_);
+        resources_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(resources_, nullptr) << "build the Vardelune target of this preset first";
+        host_ = std::make_unique<Win32Host>(GetModuleHandleW(nullptr), resources_);
+        program_ = std::make_unique<Program>(platform_, *host_);
+        host_->Attach(*program_);
+    }
+    void TearDown() override {
+        program_.reset();
+        host_.reset();
+    }
+
+    HWND Window(FormId id) { return reinterpret_cast<HWND>(host_->FormWindowHandle(program_->form(id))); }
+    Control& ControlOf(FormId id, const char* name) { return program_->form(id).control(name); }
+
+    // The child window that sits exactly at a windowed control's layout rectangle.
+    HWND ChildAt(FormId id, const char* name) {
+        HWND parent = Window(id);
+        const PixelRect expected = ControlOf(id, name).rect();
+        for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            RECT rect;
+            GetWindowRect(child, &rect);
+            MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+            if (rect.left == expected.left && rect.top == expected.top &&
+                rect.right - rect.left == expected.width && rect.bottom - rect.top == expected.height)
+                return child;
+        }
+        return nullptr;
+    }
+
+    const char* NameOfChild(FormId id, HWND child) {
+        for (Control& control : program_->form(id).controls())
+            if (IsWindowed(control.kind()) && ChildAt(id, control.name()) == child) return control.name();
+        return "?";
+    }
+
+    void Pump() {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    // The form's own painting, as WM_PRINTCLIENT gives it, into a bitmap.
+    std::vector<COLORREF> PaintedPixels(FormId id, int width, int height) {
+        HDC screen = GetDC(nullptr);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        SendMessageW(Window(id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        ReleaseDC(nullptr, screen);
+        return pixels;
+    }
+
+    static HMODULE resources_;
+    RecordingPlatform platform_;
+    std::unique_ptr<Win32Host> host_;
+    std::unique_ptr<Program> program_;
+};
+
+HMODULE Win32HostTest::resources_ = nullptr;
+
+constexpr COLORREF Hex(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+TEST_F(Win32HostTest, EachWindowHasTheExactClientAreaAndItsControlsAtTheirLayoutRectangles) {
+    struct Case {
+        FormId id;
+        int width, height;
+        bool sizable;
+    };
+    for (const Case& c : {Case{FormId::Form1, 500, 560, true}, Case{FormId::Form2, 365, 227, false},
+                          Case{FormId::Form3, 365, 225, false}}) {
+        SCOPED_TRACE(program_->form(c.id).spec().name);
+        RECT client;
+        ASSERT_TRUE(GetClientRect(Window(c.id), &client));
+        EXPECT_EQ(client.right, c.width);
+        EXPECT_EQ(client.bottom, c.height);
+        const LONG_PTR style = GetWindowLongPtrW(Window(c.id), GWL_STYLE);
+        EXPECT_EQ((style & WS_THICKFRAME) != 0, c.sizable);
+        EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
+        for (Control& control : program_->form(c.id).controls())
+            if (IsWindowed(control.kind())) EXPECT_NE(ChildAt(c.id, control.name()), nullptr) << control.name();
+    }
+}
+
+TEST_F(Win32HostTest, TabMovesThroughTheControlsInTabIndexOrder) {
+    struct Case {
+        FormId id;
+        std::vector<std::string> order;
+    };
+    for (const Case& c : {Case{FormId::Form1, {"Text1", "Text2", "Text5", "Text6", "List1"}},
+                          Case{FormId::Form2, {"Command3", "Command1", "Command2"}}}) {
+        HWND window = Window(c.id);
+        std::vector<std::string> seen;
+        HWND child = ChildAt(c.id, c.order.front().c_str());
+        for (size_t step = 0; step < c.order.size() && child; ++step) {
+            seen.push_back(NameOfChild(c.id, child));
+            child = GetNextDlgTabItem(window, child, FALSE);
+        }
+        EXPECT_EQ(seen, c.order);
+    }
+}
+
+TEST_F(Win32HostTest, ShowingAWindowCentresItAndFocusesItsFirstTabStop) {
+    program_->Start();
+    program_->ShowForm(FormId::Form2);
+    Pump();
+    EXPECT_EQ(GetFocus(), ChildAt(FormId::Form2, "Command3"));
+
+    RECT frame;
+    GetWindowRect(Window(FormId::Form2), &frame);
+    EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+    EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+
+    program_->HideForm(FormId::Form2);
+    program_->ShowForm(FormId::Form1);
+    Pump();
+    EXPECT_EQ(GetFocus(), ChildAt(FormId::Form1, "Text1"));
+}
+
+TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) {
+    Control& list = ControlOf(FormId::Form1, "List1");
+    HWND child = ChildAt(FormId::Form1, "List1");
+    auto shown = [&] {
+        std::vector<std::wstring> items;
+        const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::vector<wchar_t> text(static_cast<size_t>(SendMessageW(child, LB_GETTEXTLEN, i, 0)) + 1);
+            SendMessageW(child, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            items.push_back(text.data());
+        }
+        return items;
+    };
+
+    for (const wchar_t* account : {L"a@b.fr", L"c@d.com", L"e@f.net"}) list.AddItem(account);
+    EXPECT_EQ(shown(), list.items());
+
+    // The user picks the second account.
+    SendMessageW(child, LB_SETCURSEL, 1, 0);
+    SendMessageW(Window(FormId::Form1), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(child));
+    EXPECT_EQ(list.SelectedText(), L"c@d.com");
+
+    list.Clear();
+    EXPECT_TRUE(shown().empty());
+    EXPECT_EQ(SendMessageW(child, LB_GETCURSEL, 0, 0), LB_ERR);
+
+    for (int i = 0; i < 2000; ++i) list.AddItem(L"compte" + std::to_wstring(i) + L"@exemple.fr");
+    EXPECT_EQ(shown(), list.items());
+}
+
+TEST_F(Win32HostTest, TextBoxesShowTheProgramsTextAndGiveBackTheUsers) {
+    Control& profile = ControlOf(FormId::Form1, "Text2");
+    HWND child = ChildAt(FormId::Form1, "Text2");
+    profile.SetText(L"C:\\Documents and Settings\\Élodie");
+    std::vector<wchar_t> text(256);
+    GetWindowTextW(child, text.data(), static_cast<int>(text.size()));
+    EXPECT_STREQ(text.data(), L"C:\\Documents and Settings\\Élodie");
+
+    SetWindowTextW(child, L"D:\\autre");  // as typed by the user
+    EXPECT_EQ(profile.text(), L"D:\\autre");
+}
+
+TEST_F(Win32HostTest, TheMainWindowPaintsItsPicturesUprightAndTheLineWithBothEnds) {
+    const int width = 500, height = 560;
+    const std::vector<COLORREF> pixels = PaintedPixels(FormId::Form1, width, height);
+    auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; };
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    const COLORREF line = GetSysColor(COLOR_WINDOWTEXT);
+
+    EXPECT_EQ(at(0, 0), Hex(0x094782));   // banner top, not its white bottom
+    EXPECT_EQ(at(10, 459), Hex(0xa7a6aa));  // the grey row of the picture
+    EXPECT_EQ(at(10, 461), face);           // transparent rows show the window
+    EXPECT_EQ(at(24, 504), line);
+    EXPECT_EQ(at(480, 504), line);
+    EXPECT_EQ(at(23, 504), face);
+    EXPECT_EQ(at(481, 504), face);
+    EXPECT_EQ(at(50, 242), Hex(0xf0f8f8));  // "Ouvrir" cover at rest
+}
+
+TEST_F(Win32HostTest, PointerAndButtonsReachTheProgram) {
+    program_->Start();
+    Pump();
+    HWND main = Window(FormId::Form1);
+
+    // Onto the cover of the first "Ouvrir": it goes and the lit button shows.
+    SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
+    EXPECT_FALSE(ControlOf(FormId::Form1, "Image4").visible());
+    std::vector<COLORREF> pixels = PaintedPixels(FormId::Form1, 500, 560);
+    EXPECT_EQ(pixels[242 * 500 + 50], Hex(0x28d0f8));
+
+    SendMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 250));
+    SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(60, 250));
+    ASSERT_EQ(platform_.explored.size(), 1u);
+    EXPECT_NE(platform_.explored[0].find(L"Messenger"), std::wstring::npos);
+
+    // Over the bare window the covers come back.
+    SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
+    SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(200, 385));
+    EXPECT_TRUE(ControlOf(FormId::Form1, "Image4").visible());
+
+    // The out-of-view push button of the results window ends the program.
+    program_->ShowForm(FormId::Form2);
+    SendMessageW(ChildAt(FormId::Form2, "Command1"), BM_CLICK, 0, 0);
+    EXPECT_TRUE(platform_.ended);
+}
+
+TEST_F(Win32HostTest, TheCloseBoxUnloadsASecondaryWindowAndEndsTheProgramOnTheMainOne) {
+    program_->Start();
+    program_->ShowForm(FormId::Form3);
+    HWND error = Window(FormId::Form3);
+    SendMessageW(error, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(program_->IsLoaded(FormId::Form3));
+    EXPECT_FALSE(IsWindow(error));
+    EXPECT_FALSE(platform_.ended);
+
+    SendMessageW(Window(FormId::Form1), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(platform_.ended);
+}
+
+TEST(FontHeight, PointSizesBecomeCharacterHeightsAtTheScreensResolution) {
+    struct Case {
+        double points;
+        int dotsPerInch;
+        int height;
+    };
+    for (const Case& c : {Case{8.25, 96, -11}, Case{9.75, 96, -13}, Case{8.25, 120, -14}, Case{9.75, 120, -16}})
+        EXPECT_EQ(FontHeightForPoints(c.points, c.dotsPerInch), c.height) << c.points << " pt at " << c.dotsPerInch;
+}
+
+}  // namespace
+}  // namespace vardelune

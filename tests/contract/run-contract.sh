@@ -1,0 +1,60 @@
+#!/bin/bash
+# Runs one group of the contract tests under Wine. It prepares the fixture
+# root with the symbolic links that Win32 cannot make under Wine, and removes
+# the root afterwards with rm, which never follows a link (Wine's deletions do).
+# Usage: run-contract.sh WINE_RUN EXE ROOT [--display] [test arguments...]
+# --display runs the tests on a private Xvfb and ends the Wine prefix after.
+set -eu
+wine_run=$1 exe=$2 root=$3
+shift 3
+display=no
+if [ "${1:-}" = --display ]; then
+    display=yes
+    shift
+fi
+if [ ! -f "$exe" ]; then
+    echo "missing $exe: build the windows-x64 preset first" >&2
+    exit 1
+fi
+
+rm -rf "$root"
+links=$root/links
+mkdir -p "$links/target" "$links/holds-link/a/b/c" "$links/holds-loop/sub"
+echo precious >"$links/target/precious.txt"
+ln -s target "$links/folder-is-link"
+ln -s ../../../../target "$links/holds-link/a/b/c/link"
+ln -s .. "$links/holds-loop/sub/loop"
+deep="$links/holds-deep-link/$(printf 'level-%02d/' $(seq 1 40))"
+mkdir -p "$deep"
+ln -s "$links/target" "$deep/link"
+
+xvfb_pid=
+finish() {
+    if [ "$display" = yes ]; then
+        WINEPREFIX="${VARDELUNE_WINEPREFIX:-/tmp/vardelune-wine-$(id -u)}" wineserver -k 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    if [ -f "$links/target/precious.txt" ]; then rm -rf "$root"; else echo "link target was deleted" >&2; fi
+}
+trap finish EXIT
+
+if [ "$display" = yes ]; then
+    number=90
+    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$number" ] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$number"
+fi
+
+export VARDELUNE_CONTRACT_ROOT="Z:${root//\//\\}"
+status=0
+"$wine_run" "$exe" "$@" || status=$?
+if [ ! -f "$links/target/precious.txt" ]; then
+    echo "a test deleted the target of a link" >&2
+    status=1
+fi
+exit $status
