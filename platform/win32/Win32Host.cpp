@@ -19,11 +19,12 @@ size_t Slot(const Form& form) { return static_cast<size_t>(form.id()); }
 
 }  // namespace
 
-Win32Host::Win32Host(HINSTANCE module)
+Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
     : module_(module),
-      bigIcon_(LoadProgramIcon(module, SM_CXICON, SM_CYICON)),
-      smallIcon_(LoadProgramIcon(module, SM_CXSMICON, SM_CYSMICON)),
-      pictures_(module) {
+      resources_(resources ? resources : module),
+      bigIcon_(LoadProgramIcon(resources_, SM_CXICON, SM_CYICON)),
+      smallIcon_(LoadProgramIcon(resources_, SM_CXSMICON, SM_CYSMICON)),
+      pictures_(resources_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     // No CS_DBLCLKS: a second quick click is a click like the first.

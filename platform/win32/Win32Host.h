@@ -19,8 +19,10 @@ namespace vardelune {
 class Win32Host final : public WindowHost {
 public:
     // Registers the window class and loads the program icon; throws a
-    // ProgramError when the system refuses.
-    explicit Win32Host(HINSTANCE module);
+    // ProgramError when the system refuses. The icon and the pictures come
+    // from `resources`, which is the program's own module unless a test
+    // borrows them from the built program.
+    explicit Win32Host(HINSTANCE module, HINSTANCE resources = nullptr);
     ~Win32Host() override;
     Win32Host(const Win32Host&) = delete;
     Win32Host& operator=(const Win32Host&) = delete;
@@ -43,6 +45,7 @@ private:
     FormWindow* WindowOf(const Form& form) const;
 
     HINSTANCE module_;
+    HINSTANCE resources_;
     Program* program_ = nullptr;
     ATOM windowClass_ = 0;
     IconHandle bigIcon_;

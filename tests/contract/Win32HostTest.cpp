@@ -150,8 +150,10 @@ TEST_F(Win32HostTest, EachWindowHasTheExactClientAreaAndItsControlsAtTheirLayout
         const LONG_PTR style = GetWindowLongPtrW(Window(c.id), GWL_STYLE);
         EXPECT_EQ((style & WS_THICKFRAME) != 0, c.sizable);
         EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-        for (Control& control : program_->form(c.id).controls())
-            if (IsWindowed(control.kind())) EXPECT_NE(ChildAt(c.id, control.name()), nullptr) << control.name();
+        for (Control& control : program_->form(c.id).controls()) {
+            if (!IsWindowed(control.kind())) continue;
+            EXPECT_NE(ChildAt(c.id, control.name()), nullptr) << control.name();
+        }
     }
 }
 
