@@ -69,6 +69,17 @@ TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
     }
 }
 
+TEST(Enumeration, OtherFailuresRaiseTheSystemsError) {
+    Win32Platform platform;
+    try {
+        platform.FindFirstEntry(FreshFolder() + L"\\bad|name\\*@*", kAccountMask);
+        ADD_FAILURE() << "no error raised";
+    } catch (const ProgramError& error) {
+        EXPECT_EQ(error.number(), ERROR_INVALID_NAME);
+        EXPECT_FALSE(error.description().empty());
+    }
+}
+
 TEST(Enumeration, MaskExcludesHiddenSystemAndFoldersItDoesNotName) {
     const std::wstring folder = FreshFolder();
     MakeFile(folder + L"\\normal@x");

@@ -34,20 +34,22 @@ finish() {
         WINEPREFIX="${VARDELUNE_WINEPREFIX:-/tmp/vardelune-wine-$(id -u)}" wineserver -k 2>/dev/null || true
     fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
-    if [ -f "$links/target/precious.txt" ]; then rm -rf "$root"; else echo "link target was deleted" >&2; fi
+    # Keep the evidence when a link's target was deleted.
+    if [ -f "$links/target/precious.txt" ]; then rm -rf "$root"; fi
 }
 trap finish EXIT
 
 if [ "$display" = yes ]; then
-    number=90
-    while [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ]; do number=$((number + 1)); done
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself, so parallel groups never share one.
+    display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
     xvfb_pid=$!
-    for _ in $(seq 50); do
-        [ -e "/tmp/.X11-unix/X$number" ] && break
+    for _ in $(seq 100); do
+        [ -s "$display_file" ] && break
         sleep 0.1
     done
-    export DISPLAY=":$number"
+    export DISPLAY=":$(head -n1 "$display_file")"
+    rm -f "$display_file"
 fi
 
 export VARDELUNE_CONTRACT_ROOT="Z:${root//\//\\}"
