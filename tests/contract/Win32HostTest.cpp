@@ -3,6 +3,7 @@
 // The pictures and the icon are borrowed from the built Vardelune.exe.
 #include "forms/Windows.h"
 #include "platform/win32/Fonts.h"
+#include "platform/win32/Gdi.h"
 #include "platform/win32/Win32Host.h"
 
 #include <gtest/gtest.h>
@@ -109,18 +110,14 @@ protected:
 
     // The form's own painting, as WM_PRINTCLIENT gives it, into a bitmap.
     std::vector<COLORREF> PaintedPixels(FormId id, int width, int height) {
-        HDC screen = GetDC(nullptr);
-        HDC memory = CreateCompatibleDC(screen);
-        HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        SendMessageW(Window(id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+        ScreenDc screen;
+        MemoryDc memory(screen.Get());
+        GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+        SelectedObject selected(memory.Get(), bitmap.Get());
+        SendMessageW(Window(id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
         std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory, x, y);
-        SelectObject(memory, previous);
-        DeleteObject(bitmap);
-        DeleteDC(memory);
-        ReleaseDC(nullptr, screen);
+            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory.Get(), x, y);
         return pixels;
     }
 
