@@ -200,6 +200,9 @@ void FormWindow::SetVisible(bool visible) {
     focusToRestore_ = FirstTabStop();
     ShowWindow(window_, SW_SHOW);
     if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
+    // Painted now: the handler that shows a window may go on working (the
+    // cleanup deletes folders) before any message is taken again.
+    UpdateWindow(window_);
 }
 
 void FormWindow::ShowChange(Control& control, ControlChange change) {
@@ -296,6 +299,10 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             OnActivate(wParam);
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            // Button face and text colours follow the theme.
+            InvalidateRect(window_, nullptr, FALSE);
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
