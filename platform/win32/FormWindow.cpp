@@ -200,9 +200,6 @@ void FormWindow::SetVisible(bool visible) {
     focusToRestore_ = FirstTabStop();
     ShowWindow(window_, SW_SHOW);
     if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
-    // Painted now: the handler that shows a window may go on working (the
-    // cleanup deletes folders) before any message is taken again.
-    UpdateWindow(window_);
 }
 
 void FormWindow::ShowChange(Control& control, ControlChange change) {
