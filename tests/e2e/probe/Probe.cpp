@@ -1,0 +1,197 @@
+// Reads the windows of a running program from another process, for the
+// end-to-end tests: top-level windows with their child controls, list items,
+// selection and focus, printed as one JSON document in UTF-8.
+//
+//   Probe.exe dump          every titled top-level window (children of the visible ones)
+//   Probe.exe close HWND    posts WM_CLOSE to that window (windows that have no close box under Xvfb)
+//
+// It only reads: selections and clicks are made by real input through X.
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string out(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string Json(const std::wstring& text) {
+    std::string out = "\"";
+    for (const char c : Utf8(text)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (byte < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::string Handle(HWND window) {
+    return std::to_string(static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// Every question has a bound: a program that is busy or hung must not hang
+// the test that asks. Answers -1 when no answer came.
+LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, 2000, &answer)) return -1;
+    return static_cast<LRESULT>(answer);
+}
+
+// WM_GETTEXT rather than GetWindowText: the latter does not ask controls of
+// another process for their text.
+std::wstring TextOf(HWND window) {
+    const LRESULT length = Ask(window, WM_GETTEXTLENGTH);
+    if (length <= 0) return L"";
+    std::vector<wchar_t> buffer(length + 1, L'\0');
+    const LRESULT copied = Ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+    return std::wstring(buffer.data(), copied > 0 ? copied : 0);
+}
+
+std::string RectJson(const RECT& r) {
+    return "[" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right - r.left) +
+           "," + std::to_string(r.bottom - r.top) + "]";
+}
+
+std::string ListBoxJson(HWND list) {
+    const LRESULT count = Ask(list, LB_GETCOUNT);
+    std::string out = ",\"items\":[";
+    for (LRESULT i = 0; i < count; ++i) {
+        const LRESULT length = Ask(list, LB_GETTEXTLEN, i);
+        std::vector<wchar_t> buffer(length > 0 ? length + 1 : 1, L'\0');
+        const LRESULT copied = length > 0 ? Ask(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data())) : 0;
+        if (i) out += ",";
+        out += Json(std::wstring(buffer.data(), copied > 0 ? copied : 0));
+    }
+    out += "],\"selected\":" + std::to_string(Ask(list, LB_GETCURSEL));
+    // Where each row lies, so that a test can click an item with the pointer.
+    out += ",\"itemHeight\":" + std::to_string(Ask(list, LB_GETITEMHEIGHT));
+    out += ",\"topIndex\":" + std::to_string(Ask(list, LB_GETTOPINDEX));
+    return out;
+}
+
+struct ChildList {
+    HWND parent;
+    std::vector<HWND> children;
+};
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
+    auto* list = reinterpret_cast<ChildList*>(param);
+    if (GetParent(child) == list->parent) list->children.push_back(child);  // direct children only
+    return TRUE;
+}
+
+std::string ControlJson(HWND parent, HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    const std::wstring cls = ClassOf(control);
+    std::string out = "{\"hwnd\":" + Handle(control) + ",\"class\":" + Json(cls) + ",\"text\":" +
+                      Json(TextOf(control)) + ",\"rect\":" + RectJson(r) +
+                      ",\"visible\":" + (IsWindowVisible(control) ? "true" : "false") +
+                      ",\"id\":" + std::to_string(GetDlgCtrlID(control));
+    if (_wcsicmp(cls.c_str(), L"ListBox") == 0) out += ListBoxJson(control);
+    return out + "}";
+}
+
+std::wstring TitleOf(HWND window);
+
+std::string WindowJson(HWND window) {
+    DWORD pid = 0;
+    const DWORD thread = GetWindowThreadProcessId(window, &pid);
+    const bool visible = IsWindowVisible(window) != FALSE;
+    RECT frame, client;
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    std::string out = "{\"hwnd\":" + Handle(window) + ",\"title\":" + Json(TitleOf(window)) +
+                      ",\"class\":" + Json(ClassOf(window)) + ",\"pid\":" + std::to_string(pid) +
+                      ",\"visible\":" + (visible ? "true" : "false") + ",\"frame\":" + RectJson(frame) +
+                      ",\"client\":[" + std::to_string(origin.x) + "," + std::to_string(origin.y) + "," +
+                      std::to_string(client.right) + "," + std::to_string(client.bottom) + "]";
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    if (GetGUIThreadInfo(thread, &gui))
+        out += ",\"focus\":" + Handle(gui.hwndFocus) + ",\"active\":" + Handle(gui.hwndActive);
+    out += ",\"controls\":[";
+    if (visible) {
+        ChildList list{window, {}};
+        EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&list));
+        for (size_t i = 0; i < list.children.size(); ++i) {
+            if (i) out += ",";
+            out += ControlJson(window, list.children[i]);
+        }
+    }
+    return out + "]}";
+}
+
+// The title as the window manager stores it: asks nothing of the window's
+// own thread, which may be busy.
+std::wstring TitleOf(HWND window) {
+    wchar_t title[512] = L"";
+    const int length = InternalGetWindowText(window, title, 512);
+    return std::wstring(title, length > 0 ? length : 0);
+}
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+    // Untitled windows are Wine's own helpers (IME, clipboard, message windows).
+    if (!TitleOf(window).empty() || IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+void Write(const std::string& text) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+int Dump() {
+    std::vector<HWND> windows;
+    EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&windows));
+    std::string out = "[";
+    for (size_t i = 0; i < windows.size(); ++i) {
+        if (i) out += ",\n";
+        out += WindowJson(windows[i]);
+    }
+    Write(out + "]\n");
+    return 0;
+}
+
+int Close(const wchar_t* handle) {
+    const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(handle, nullptr, 10)));
+    if (!IsWindow(window)) return 2;
+    return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wcscmp(argv[1], L"dump") == 0) return Dump();
+    if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
+    Write("usage: Probe dump | Probe close HWND\n");
+    return 64;
+}
