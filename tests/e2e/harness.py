@@ -294,12 +294,12 @@ class Session:
     def new_profile(self, name="profile"):
         return Profile(os.path.join(tempfile.mkdtemp(dir=self.tmp), name))
 
-    def start(self, profile, extra_env=None):
+    def start(self, profile, userprofile=None, extra_env=None):
         """Starts the program with that profile (Wine would otherwise set USERPROFILE
         itself) and waits for its main window."""
         self._warm_up()
         env = dict(self.env, **(extra_env or {}))
-        command = "set USERPROFILE=%s&& %s" % (profile.windows_path, windows_path(self.exe))
+        command = "set USERPROFILE=%s&& %s" % (userprofile or profile.windows_path, windows_path(self.exe))
         self.program = Program(subprocess.Popen([WINE, "cmd", "/c", command], env=env,
                                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL),
                                self)
