@@ -80,6 +80,11 @@ def near(colour, expected, tolerance=6):
     return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
 
 
+def colour(expected, tolerance=6):
+    """A pixel test: that colour, give or take a little."""
+    return lambda c: near(c, expected, tolerance)
+
+
 def is_blue_text(c):
     return c[2] > 180 and c[0] < 90 and c[1] < 90
 
@@ -97,6 +102,29 @@ def bands(rows):
         else:
             groups.append([row])
     return groups
+
+
+# The rings of every picture button, from the edge inwards.
+FRAME = "#ecf6f9"
+BORDER = "#4878a0"
+PLAIN_RING = "#f0f8f8"
+GLOW_RING = "#28d0f8"
+
+
+def button_checks(name, left, top, width, highlighted):
+    """Pixel checks of a 23-pixel-high picture button at that client place:
+    plain or highlighted is told by the ring just inside the border."""
+    ring = colour(GLOW_RING if highlighted else PLAIN_RING)
+    middle_x, middle_y = left + width // 2, top + 11
+    state = "highlighted" if highlighted else "plain"
+    return [("%s frame" % name, left, top, colour(FRAME)),
+            ("%s frame" % name, left + width - 1, top + 22, colour(FRAME)),
+            ("%s border" % name, left + 1, middle_y, colour(BORDER)),
+            ("%s border" % name, middle_x, top + 1, colour(BORDER)),
+            ("%s border" % name, left + width - 2, middle_y, colour(BORDER)),
+            ("%s %s ring" % (name, state), left + 2, middle_y, ring),
+            ("%s %s ring" % (name, state), middle_x, top + 2, ring),
+            ("%s %s ring" % (name, state), left + width - 3, middle_y, ring)]
 
 
 # ---------------------------------------------------------------- windows as the probe reads them
@@ -416,6 +444,26 @@ class ProgramTest(unittest.TestCase):
 
     def setUp(self):
         self.addCleanup(self.session.reset)
+
+    def assert_pixels(self, window, checks, timeout=10):
+        """Waits until every (name, x, y, test) check holds on the window's
+        client area; painting follows the input a little later."""
+        failures = []
+
+        def all_hold():
+            image = self.session.screenshot(window)
+            failures[:] = ["%s at (%d, %d) is #%02x%02x%02x" % ((name, x, y) + image.pixel(x, y))
+                           for name, x, y, test in checks if not test(image.pixel(x, y))]
+            return not failures
+
+        try:
+            wait_for(all_hold, timeout, "the pixels")
+        except AssertionError:
+            self.fail("; ".join(failures))
+
+    def wait_image(self, window, condition, what, rect=None, timeout=10):
+        """Waits until condition(image) holds on a screenshot of the window."""
+        return wait_for(lambda: condition(self.session.screenshot(window, rect)), timeout, what)
 
     # Helpers shared by the tests of the main window.
 
