@@ -62,9 +62,9 @@ class Image:
         return sum(1 for y in range(top, top + height) for x in range(left, left + width)
                    if predicate(self.pixel(x, y)))
 
-    def rows_where(self, predicate, rect):
+    def rows_where(self, predicate, rect=None):
         """The rows (relative to the image) of rect that hold a matching pixel."""
-        left, top, width, height = rect
+        left, top, width, height = rect or (0, 0, self.width, self.height)
         return [y for y in range(top, top + height)
                 if any(predicate(self.pixel(x, y)) for x in range(left, left + width))]
 
@@ -476,6 +476,7 @@ class ProgramTest(unittest.TestCase):
 
     def select_account(self, window, account):
         """Clicks the account's row in the list box, as a user would."""
+        window = self.session.refresh(window)
         box = window.list_box()
         index = box.items.index(account)
         row = index - box.top_index
