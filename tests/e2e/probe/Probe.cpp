@@ -93,14 +93,10 @@ std::string ListBoxJson(HWND list) {
     return out;
 }
 
-struct ChildList {
-    HWND parent;
-    std::vector<HWND> children;
-};
-
+// Every descendant, not only the direct children: a file browser keeps its
+// address box inside a tool bar.
 BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
-    auto* list = reinterpret_cast<ChildList*>(param);
-    if (GetParent(child) == list->parent) list->children.push_back(child);  // direct children only
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(child);
     return TRUE;
 }
 
@@ -139,11 +135,11 @@ std::string WindowJson(HWND window) {
         out += ",\"focus\":" + Handle(gui.hwndFocus) + ",\"active\":" + Handle(gui.hwndActive);
     out += ",\"controls\":[";
     if (visible) {
-        ChildList list{window, {}};
-        EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&list));
-        for (size_t i = 0; i < list.children.size(); ++i) {
+        std::vector<HWND> children;
+        EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
+        for (size_t i = 0; i < children.size(); ++i) {
             if (i) out += ",";
-            out += ControlJson(window, list.children[i]);
+            out += ControlJson(window, children[i]);
         }
     }
     return out + "]}";
