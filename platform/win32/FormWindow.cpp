@@ -200,6 +200,9 @@ void FormWindow::SetVisible(bool visible) {
     focusToRestore_ = FirstTabStop();
     ShowWindow(window_, SW_SHOW);
     if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
+    // Painted now rather than when the handler returns: the results window
+    // must read complete while the deletions that follow it run.
+    UpdateWindow(window_);
 }
 
 void FormWindow::ShowChange(Control& control, ControlChange change) {
