@@ -67,6 +67,7 @@ double Fill(HINSTANCE instance, int count, bool visibleFirst, bool noRedraw, boo
 
 }  // namespace
 
+// ListFillBench COUNT VARIANT...: prints VARIANT_ms=... per variant.
 int wmain(int argc, wchar_t** argv) {
     const int count = argc > 1 ? _wtoi(argv[1]) : 10000;
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -78,17 +79,19 @@ int wmain(int argc, wchar_t** argv) {
     RegisterClassW(&type);
 
     struct Variant {
-        const char* name;
+        const wchar_t* name;
         bool visibleFirst, noRedraw, initStorage;
     };
     const Variant variants[] = {
-        {"hidden_plain", false, false, false},     {"hidden_noredraw", false, true, false},
-        {"hidden_initstorage", false, false, true}, {"hidden_both", false, true, true},
-        {"shown_plain", true, false, false},       {"shown_noredraw", true, true, false},
+        {L"hidden_plain", false, false, false},     {L"hidden_noredraw", false, true, false},
+        {L"hidden_initstorage", false, false, true}, {L"hidden_both", false, true, true},
+        {L"shown_plain", true, false, false},       {L"shown_noredraw", true, true, false},
     };
-    for (const Variant& variant : variants)
-        std::printf("%s_ms=%.1f\n", variant.name,
-                    Fill(instance, count, variant.visibleFirst, variant.noRedraw, variant.initStorage));
+    for (int i = 2; i < argc; ++i)
+        for (const Variant& variant : variants)
+            if (std::wcscmp(argv[i], variant.name) == 0)
+                std::printf("%ls_ms=%.1f\n", variant.name,
+                            Fill(instance, count, variant.visibleFirst, variant.noRedraw, variant.initStorage));
     std::fflush(stdout);
     return 0;
 }

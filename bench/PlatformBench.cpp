@@ -49,7 +49,7 @@ bool RemoveTree(const std::wstring& folder) {
 }
 
 int Usage() {
-    std::fputs("usage: PlatformBench probe|fso|win32 FOLDER | enum PATTERN\n", stderr);
+    std::fputs("usage: PlatformBench probe|fso|win32 FOLDER | enum|rawenum PATTERN\n", stderr);
     return 2;
 }
 
@@ -90,6 +90,19 @@ int wmain(int argc, wchar_t** argv) {
             for (std::wstring name = enumeration.First(path, 55); !name.empty(); name = enumeration.Next()) ++count;
             const LARGE_INTEGER end = Now();
             std::printf("enum_ms=%.1f count=%d\n", Milliseconds(start, end), count);
+        } else if (mode == L"rawenum") {
+            // The bare system calls, for what the enumeration itself adds.
+            WIN32_FIND_DATAW data;
+            const LARGE_INTEGER start = Now();
+            int count = 0;
+            HANDLE search = FindFirstFileW(path.c_str(), &data);
+            if (search != INVALID_HANDLE_VALUE) {
+                do ++count;
+                while (FindNextFileW(search, &data));
+                FindClose(search);
+            }
+            const LARGE_INTEGER end = Now();
+            std::printf("rawenum_ms=%.1f count=%d\n", Milliseconds(start, end), count);
         } else {
             return Usage();
         }

@@ -1,0 +1,123 @@
+// Splits Vardelune's start-up into its steps inside one process, with the
+// program's own code and pictures: the Wine loader up to the entry point, OLE,
+// the window host, the main window's creation and load, and its first paint.
+// "minimal" times the same steps for a bare window, for comparison; the last
+// argument chooses how COM is started: OleInitialize as the program does,
+// CoInitializeEx alone, or not at all (the pictures still have to load);
+// "pictures" decodes all pictures once before the window, to time them apart.
+#include "app/Program.h"
+#include "platform/win32/Win32Host.h"
+#include "platform/win32/Win32Platform.h"
+#include "resources/ResourceIds.h"
+
+#include <windows.h>
+#include <ole2.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+double NowMs() {
+    // Wall clock, comparable with the process's creation time.
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER value{{now.dwLowDateTime, now.dwHighDateTime}};
+    return static_cast<double>(value.QuadPart) / 10000.0;
+}
+
+double ProcessCreatedMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    ULARGE_INTEGER value{{created.dwLowDateTime, created.dwHighDateTime}};
+    return static_cast<double>(value.QuadPart) / 10000.0;
+}
+
+// Everything queued, paints included, until the thread would wait.
+void PumpUntilIdle() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+HWND MinimalWindow(HINSTANCE instance) {
+    WNDCLASSW type = {};
+    type.lpfnWndProc = DefWindowProcW;
+    type.hInstance = instance;
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = L"StartupBenchMinimal";
+    RegisterClassW(&type);
+    const DWORD style = WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX;
+    RECT frame = {0, 0, 500, 560};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    HWND window = CreateWindowExW(0, type.lpszClassName, L"Minimal Window", style, 100, 100,
+                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                                  nullptr);
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    return window;
+}
+
+}  // namespace
+
+// StartupBench program PATH\Vardelune.exe [ole|com|none] [pictures] | minimal
+int wmain(int argc, wchar_t** argv) {
+    const double entered = NowMs();
+    const double loader = entered - ProcessCreatedMs();
+    const bool minimal = argc > 1 && std::wcscmp(argv[1], L"minimal") == 0;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+
+    if (minimal) {
+        const double start = NowMs();
+        MinimalWindow(instance);
+        const double shown = NowMs();
+        PumpUntilIdle();
+        const double painted = NowMs();
+        std::printf("loader_ms=%.1f window_ms=%.1f paint_ms=%.1f\n", loader, shown - start, painted - shown);
+        return 0;
+    }
+    if (argc < 3) {
+        std::fputs("usage: StartupBench program PATH\\Vardelune.exe [ole|com|none] [pictures] | minimal\n", stderr);
+        return 2;
+    }
+    // The pictures and the icon come from the built program, as in its tests.
+    HMODULE resources = LoadLibraryExW(argv[2], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!resources) return 1;
+
+    const std::wstring com = argc > 3 ? argv[3] : L"ole";
+    const double oleStart = NowMs();
+    if (com == L"ole")
+        OleInitialize(nullptr);
+    else if (com == L"com")
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const double oleDone = NowMs();
+    try {
+        if (argc > 4 && std::wcscmp(argv[4], L"pictures") == 0) {
+            // The first decode also loads the system's image codecs.
+            vardelune::PictureCache pictures(resources);
+            for (int id = IDG_BANNER; id <= IDG_RECOMMENCER_HIGHLIGHTED; ++id) pictures.Load(id);
+        }
+        const double afterPictures = NowMs();
+        vardelune::Win32Platform platform;
+        vardelune::Win32Host host(instance, resources);
+        const double hostDone = NowMs();
+        vardelune::Program program(platform, host);
+        host.Attach(program);
+        program.Start();
+        const double shown = NowMs();
+        PumpUntilIdle();
+        const double painted = NowMs();
+        std::printf("loader_ms=%.1f ole_ms=%.1f pictures_ms=%.1f host_ms=%.1f window_ms=%.1f paint_ms=%.1f\n",
+                    loader, oleDone - oleStart, afterPictures - oleDone, hostDone - afterPictures,
+                    shown - hostDone, painted - shown);
+    } catch (const vardelune::ProgramError& error) {
+        std::fprintf(stderr, "error %ld: %ls\n", error.number(), error.description().c_str());
+        return 1;
+    }
+    std::fflush(stdout);
+    return 0;
+}

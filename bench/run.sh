@@ -1,0 +1,26 @@
+#!/bin/bash
+# Runs every benchmark of Vardelune under Wine in a private Xvfb and writes the
+# figures to bench/RESULTS.md. Installs what it needs and builds both Windows
+# programs first. Usage: bench/run.sh [--runs N] [--only startup,startup-steps,growth,growth-steps,refill,deletion,deletion-steps]
+set -eu
+cd "$(dirname "$0")/.."
+tools/install-deps.sh demo
+for preset in windows-x64 windows-x86; do
+    cmake --preset "$preset" >/dev/null
+done
+cmake --build --preset windows-x64 --target Vardelune MinimalWindow PlatformBench StartupBench ListFillBench
+# The 32-bit programs cannot run here; only their sizes are measured.
+cmake --build --preset windows-x86 --target Vardelune MinimalWindow
+
+# A display number that no other X server holds.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+
+x64=build/windows-x64
+x86=build/windows-x86
+exec /usr/bin/python3 bench/bench.py \
+    --program "$x64/platform/Vardelune.exe" --minimal "$x64/bench/MinimalWindow.exe" \
+    --platform-bench "$x64/bench/PlatformBench.exe" --list-bench "$x64/bench/ListFillBench.exe" \
+    --startup-bench "$x64/bench/StartupBench.exe" \
+    --program-x86 "$x86/platform/Vardelune.exe" --minimal-x86 "$x86/bench/MinimalWindow.exe" \
+    --display ":$display" "$@"
