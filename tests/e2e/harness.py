@@ -4,6 +4,7 @@ real pointer and keyboard input, for the end-to-end tests. Standard library only
 The executables come from the environment: VARDELUNE_EXE, VARDELUNE_PROBE and
 VARDELUNE_MESSENGER_STUB (set by the ctest registration).
 """
+import ctypes
 import hashlib
 import json
 import os
@@ -261,7 +262,8 @@ class Session:
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
-            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            preexec_fn=_die_with_parent)
         os.close(write_end)
         with os.fdopen(read_end) as pipe:
             number = pipe.readline().strip()
@@ -276,7 +278,7 @@ class Session:
             self.program.kill()
         if os.path.isdir(self.prefix):
             subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix),
-                           capture_output=True, timeout=30)
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
             for pid in self._wine_processes():
                 try:
                     os.kill(pid, signal.SIGKILL)
@@ -314,7 +316,8 @@ class Session:
         if self.program:
             self.program.kill()
             self.program = None
-        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run(["wineserver", "-k"], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                       timeout=30)
         wait_for(lambda: not self._wine_processes(), 20, "the Wine processes to end")
 
     # ------------------------------------------------------------ the program
@@ -400,9 +403,6 @@ class Session:
             env=self.env, capture_output=True, check=True, timeout=30).stdout
         return Image(width, height, out)
 
-    def wait_pixel(self, window, x, y, predicate, what, timeout=10):
-        return wait_for(lambda: predicate(self.screenshot(window, (x, y, 1, 1)).pixel(0, 0)), timeout, what)
-
 
 class Program:
     """The running Vardelune.exe (through the cmd.exe that set its profile)."""
@@ -420,6 +420,11 @@ class Program:
         if self.popen.poll() is None:
             self.popen.kill()
         self.popen.wait()
+
+
+def _die_with_parent():
+    # A test run that is killed outright must not leave its X server behind.
+    ctypes.CDLL("libc.so.6").prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
 
 
 def remove_tree(path):
@@ -485,13 +490,6 @@ class ProgramTest(unittest.TestCase):
         self.session.click(window, left + width // 2, top + 2 + row * box.item_height + box.item_height // 2)
         return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
                         10, "%r to be selected" % account)
-
-    def press_picture_button(self, window, x, y, check_revealed=None):
-        """Moves onto a button's cover first (which reveals the button) and clicks."""
-        self.session.move(window, x, y)
-        if check_revealed:
-            check_revealed()
-        self.session.click()
 
 
 def _end_on_sigterm(*_):

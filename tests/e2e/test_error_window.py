@@ -1,6 +1,8 @@
 """The error window that a click on "Réparer" without a chosen account opens:
 its message, its "Recommencer" button, and a main window that stays usable."""
-from harness import ERROR_TITLE, SCREEN, ProgramTest, bands, button_checks, is_dark, main
+import os
+
+from harness import ERROR_TITLE, RESULTS_TITLE, SCREEN, ProgramTest, bands, button_checks, is_dark, main, wait_for
 
 REPARER = ("Réparer", 392, 472, 71)
 RECOMMENCER = ("Recommencer", 120, 168, 121)
@@ -53,6 +55,16 @@ class ErrorWindow(ProgramTest):
         self.assert_pixels(error, button_checks(*RECOMMENCER, highlighted=True))
         self.session.move(error, 10, 10)
         self.assert_pixels(error, button_checks(*RECOMMENCER, highlighted=False))
+
+    def test_stays_open_through_a_later_cleanup(self):
+        error = self.click_reparer()
+        self.select_account(self.main, "paul@live.fr")
+        self.session.move(self.main, *centre(REPARER))
+        self.session.click()
+
+        self.session.window(RESULTS_TITLE)
+        wait_for(lambda: not os.path.exists(self.profile.messenger("paul@live.fr")), 20, "the deletion")
+        self.assertTrue(self.session.refresh(error).visible)
 
     def test_main_window_stays_usable_and_closing_it_ends_the_program(self):
         error = self.click_reparer()

@@ -2,8 +2,8 @@
 temporary-folder link open their folder in the file browser and delete nothing."""
 import os
 
-from harness import (CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, ProgramTest, button_checks, is_blue_text, is_dark,
-                     main, snapshot, wait_for)
+from harness import (CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, ProgramTest, button_checks, is_blue_text,
+                     is_dark, main, snapshot)
 
 LINK = (368, 512, 129, 17)
 BARE = (480, 545)
