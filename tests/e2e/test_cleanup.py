@@ -76,6 +76,19 @@ class Cleanup(ProgramTest):
         self.go_back(results)
         self.assertEqual(self.session.refresh(self.main).list_box().items, ["andré@exemple.fr"])
 
+    def test_cleanup_while_the_results_are_shown_names_the_new_account(self):
+        self.start_with_accounts("ines@live.fr", "paul@live.fr")
+        self.clean("ines@live.fr")
+        results = self.session.window(RESULTS_TITLE)
+        first_message = self.wait_image(results, lambda image: len(bands(image.rows_where(
+            is_dark))) >= 2 and image, "the results message", MESSAGE)
+
+        self.clean("paul@live.fr")
+        self.wait_image(results, lambda image: image.data != first_message.data, "a message for the second account",
+                        MESSAGE)
+        wait_for(lambda: not os.path.exists(self.profile.contacts("paul@live.fr")), 20, "the deletion")
+        self.assertTrue(self.session.refresh(results).visible)
+
     def test_account_without_contacts_folder_is_cleaned_without_error(self):
         self.profile = self.session.new_profile()
         self.profile.add_account("solo@live.fr", contacts=False)

@@ -61,7 +61,9 @@ class MainWindowOnScreen(ProgramTest):
         session.move(self.window, LINK[0] + 40, LINK[1] + 8)
         self.wait_image(self.window, lambda image: link_is(image, blue=False), "the black link", LINK)
 
-        # Another control takes the pointer: nothing comes back yet.
+        # Another window or another control takes the pointer: nothing comes back yet.
+        session.move(self.window, *OUTSIDE)
+        self.assert_pixels(self.window, buttons(highlighted=True))
         session.move(self.window, *LABEL1)
         session.move(self.window, 200, 215)  # the Text5 box
         session.move(self.window, 100, 120)  # the account list
