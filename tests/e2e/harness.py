@@ -1,8 +1,5 @@
 """Runs the real Vardelune.exe under Wine in a private Xvfb and drives it with
 real pointer and keyboard input, for the end-to-end tests. Standard library only.
-
-The executables come from the environment: VARDELUNE_EXE, VARDELUNE_PROBE and
-VARDELUNE_MESSENGER_STUB (set by the ctest registration).
 """
 import ctypes
 import hashlib
@@ -236,7 +233,8 @@ _SESSIONS = []
 
 
 class Session:
-    """One Xvfb and one Wine prefix, shared by the tests of one test file."""
+    """One Xvfb and one Wine prefix, shared by the tests of one test file. The
+    executables come from VARDELUNE_EXE, VARDELUNE_PROBE and VARDELUNE_MESSENGER_STUB."""
 
     def __init__(self):
         self.exe = os.environ["VARDELUNE_EXE"]

@@ -1,11 +1,6 @@
 // Reads the windows of a running program from another process, for the
 // end-to-end tests: top-level windows with their child controls, list items,
 // selection and focus, printed as one JSON document in UTF-8.
-//
-//   Probe.exe dump          every titled top-level window (children of the visible ones)
-//   Probe.exe close HWND    posts WM_CLOSE to that window (windows that have no close box under Xvfb)
-//
-// It only reads: selections and clicks are made by real input through X.
 #include <windows.h>
 
 #include <cstdio>
@@ -185,6 +180,9 @@ int Close(const wchar_t* handle) {
 
 }  // namespace
 
+// "dump" prints every titled top-level window (with the controls of the visible
+// ones); "close HWND" posts WM_CLOSE, since windows have no close box under
+// Xvfb. Nothing else: selections and clicks are made by real input through X.
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"dump") == 0) return Dump();
     if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
