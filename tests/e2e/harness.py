@@ -240,6 +240,9 @@ class Session:
         self.exe = os.environ["VARDELUNE_EXE"]
         self.probe = os.environ["VARDELUNE_PROBE"]
         self.stub = os.environ["VARDELUNE_MESSENGER_STUB"]
+        for path in (self.exe, self.probe, self.stub):
+            if not os.path.isfile(path):
+                raise RuntimeError("%s is missing: build the windows-x64 preset first" % path)
         self.tmp = tempfile.mkdtemp(prefix="vardelune-e2e-")
         self.prefix = os.path.join(self.tmp, "prefix")
         self.xvfb = None
