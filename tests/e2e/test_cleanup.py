@@ -116,6 +116,9 @@ class Cleanup(ProgramTest):
         self.clean("ro@live.fr")
         report = self.error_report()
         self.assertEqual(report.pid, self.main.pid)
+        # The report states the error's number: 70, permission denied.
+        text = " ".join(control.text for control in report.controls).replace(self.profile.windows_path, "")
+        self.assertRegex(text, r"\b70\b")
         self.dismiss_error_report(report)
 
         self.assertTrue(os.path.exists(locked))
