@@ -3,7 +3,7 @@ temporary-folder link open their folder in the file browser and delete nothing."
 import os
 
 from harness import (CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, ProgramTest, button_checks, is_blue_text,
-                     is_dark, main, snapshot)
+                     is_dark, main, snapshot, wait_for)
 
 LINK = (368, 512, 129, 17)
 BARE = (480, 545)
@@ -64,6 +64,24 @@ class Shortcuts(ProgramTest):
 
         self.assertEqual(snapshot(self.profile.root), before)
         self.assertTrue(self.session.program.running())
+
+    def test_paths_follow_an_edited_profile_box(self):
+        # Text2, out of view, is the next tab stop after the focus at start;
+        # whatever the user types there is the profile folder from then on.
+        window = self.start_with_accounts("ines@live.fr")
+        other = self.session.new_profile("other")
+        self.session.move(window, *BARE)
+        self.session.key("Tab")
+        wait_for(lambda: self.session.refresh(window).focused().rect[:2] == (32, 568), 10, "the focus in Text2")
+        self.session.key("End", "shift+Home")
+        self.session.xdotool("type", "--delay", "20", other.windows_path)
+        wait_for(lambda: self.session.refresh(window).control_at(32, 568).text == other.windows_path, 20,
+                 "the typed profile folder")
+
+        self.session.click(window, 40 + 35, 240 + 11)
+        self.session.window("Messenger")
+        self.assertTrue(any(other.windows_path + "\\Local Settings" in line
+                            for line in command_lines("explorer.exe")), command_lines("explorer.exe"))
 
 
 if __name__ == "__main__":
