@@ -50,6 +50,7 @@ class Bench:
         self.watcher = None
         self.active = None  # which prepared Messenger folder is in place
         self.notes = []
+        self.mappings = {}  # resident memory by mapping, last start of each program
 
     # ---- environment -----------------------------------------------------
 
@@ -114,6 +115,7 @@ class Bench:
         os.makedirs(os.path.join(self.data, "Messenger.del"))
         self.active = None
         self.use("3")
+        subprocess.run(["sync"])
 
     def use(self, name):
         if self.active == name:
@@ -176,6 +178,24 @@ class Bench:
         return None
 
     @staticmethod
+    def resident_by_mapping(process):
+        """Resident kB per mapped file (anonymous memory under one name)."""
+        totals = {}
+        name = None
+        try:
+            with open(f"/proc/{process.pid}/smaps") as smaps:
+                for line in smaps:
+                    fields = line.split()
+                    if re.match(r"^[0-9a-f]+-[0-9a-f]+ ", line):
+                        path = fields[5] if len(fields) > 5 else "[anonymous]"
+                        name = os.path.basename(path) if path.startswith("/") else path
+                    elif fields and fields[0] == "Rss:":
+                        totals[name] = totals.get(name, 0) + int(fields[1])
+        except OSError:
+            pass
+        return totals
+
+    @staticmethod
     def end(process):
         if process.poll() is None:
             process.send_signal(signal.SIGKILL)
@@ -188,6 +208,7 @@ class Bench:
         if window is not None and memory:
             time.sleep(0.5)  # painted and settled
             peak = self.peak_memory_kb(process)
+            self.mappings[exe] = self.resident_by_mapping(process)
         self.end(process)
         return seconds, peak
 
@@ -213,7 +234,8 @@ class Bench:
     def bench_startup(self):
         log("Start-up: Vardelune (3 accounts) against the minimal window...")
         self.use("3")
-        ours, ref = self.alternate(self.args.runs, lambda: self.start_once(self.args.program, MAIN_TITLE, True),
+        ours, ref = self.alternate(self.args.startup_runs,
+                                   lambda: self.start_once(self.args.program, MAIN_TITLE, True),
                                    lambda: self.start_once(self.args.minimal, MINIMAL_TITLE, True))
         log("  ours (s): " + " ".join(f"{s:.3f}" if s else "-" for s, _ in ours))
         log("  reference (s): " + " ".join(f"{s:.3f}" if s else "-" for s, _ in ref))
@@ -226,7 +248,7 @@ class Bench:
             self.use(name)
             return self.start_once(self.args.program, MAIN_TITLE)[0]
 
-        many, none = self.alternate(self.args.runs, lambda: run(str(MANY)), lambda: run("0"))
+        many, none = self.alternate(self.args.startup_runs, lambda: run(str(MANY)), lambda: run("0"))
         log(f"  {MANY} accounts (s): " + " ".join(f"{s:.3f}" if s else "-" for s in many))
         log("  0 accounts (s): " + " ".join(f"{s:.3f}" if s else "-" for s in none))
         return many, none
@@ -365,7 +387,7 @@ class Bench:
         self.use("3")
         exe = "Z:" + os.path.abspath(self.args.program).replace("/", "\\")
         steps = {}
-        for _ in range(self.args.part_runs * 2):
+        for _ in range(self.args.part_runs * 3):
             for mode, arguments in (("program", ["program", exe]), ("minimal", ["minimal"]),
                                     ("pictures", ["program", exe, "ole", "pictures"])):
                 out = subprocess.run([WINE, self.args.startup_bench, *arguments], env=self.env, capture_output=True,
@@ -462,6 +484,7 @@ def main():
     parser.add_argument("--work", default=f"/tmp/vardelune-bench-{os.getuid()}")
     parser.add_argument("--display", default=":93")
     parser.add_argument("--runs", type=int, default=7)
+    parser.add_argument("--startup-runs", type=int, default=15)
     parser.add_argument("--part-runs", type=int, default=3)
     parser.add_argument("--results", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "RESULTS.md"))
     parser.add_argument("--only", default="startup,startup-steps,growth,growth-steps,refill,deletion,deletion-steps")
@@ -470,23 +493,20 @@ def main():
 
     bench = Bench(args)
     figures = {}
+    load_before = os.getloadavg()[0]
     try:
         bench.start()
         bench.warm_up()
-        if "startup" in only:
-            figures["startup"] = bench.bench_startup()
-        if "growth" in only:
-            figures["growth"] = bench.bench_growth()
-        if "deletion" in only:
-            figures["deletion"] = bench.bench_deletion()
-        if "startup-steps" in only:
-            figures["startup_parts"] = bench.bench_startup_parts()
-        if "growth-steps" in only:
-            figures["growth_parts"] = bench.bench_growth_parts()
-        if "deletion-steps" in only:
-            figures["deletion_parts"] = bench.bench_deletion_parts()
-        if "refill" in only:
-            figures["refill"] = bench.bench_refill()
+        # The file-heavy deletions come last: the disk's write-back after them
+        # would slow down the start-ups measured after them.
+        steps = (("startup", "startup", bench.bench_startup), ("startup-steps", "startup_parts",
+                 bench.bench_startup_parts), ("growth", "growth", bench.bench_growth),
+                 ("growth-steps", "growth_parts", bench.bench_growth_parts), ("refill", "refill", bench.bench_refill),
+                 ("deletion", "deletion", bench.bench_deletion),
+                 ("deletion-steps", "deletion_parts", bench.bench_deletion_parts))
+        for key, name, run in steps:
+            if key in only:
+                figures[name] = run()
     finally:
         bench.stop()
 
@@ -569,7 +589,7 @@ def main():
                   "pictures": "all 13 pictures decoded ahead (OleLoadPicture)",
                   "host": "window host (icons, window class)", "window": "main window created, loaded and shown",
                   "paint": "messages and first paint after showing"}
-        details += [f"Start-up inside the process, step by step (median of {args.part_runs * 2}; StartupBench "
+        details += [f"Start-up inside the process, step by step (median of {args.part_runs * 3}; StartupBench "
                     "carries the program's imports and code; the second column decodes the pictures ahead of the "
                     "window; the third times a bare window in the same kind of process):",
                     "", "| Step | Vardelune | Vardelune, pictures ahead | bare window |", "|---|---|---|---|"]
@@ -581,6 +601,15 @@ def main():
             details.append(f"| {label} | {cell(steps.get(('program', key)))} | {cell(steps.get(('pictures', key)))} "
                            f"| {cell(steps.get(('minimal', key)))} |")
         details.append("")
+    ours_map, ref_map = bench.mappings.get(args.program), bench.mappings.get(args.minimal)
+    if ours_map and ref_map:
+        differences = sorted(((ours_map.get(k, 0) - ref_map.get(k, 0), k) for k in set(ours_map) | set(ref_map)),
+                             reverse=True)
+        details += ["Resident memory after showing, Vardelune minus the minimal window, largest differences "
+                    f"(total {sum(ours_map.values()) - sum(ref_map.values())} kB):", "",
+                    "| Mapping | Difference |", "|---|---|"]
+        details += [f"| {name} | {kb:+d} kB |" for kb, name in differences[:8] if kb > 0]
+        details.append("")
     details = [line for line in details if line is not None]
     sizes = []
     for label, exe in (("x64", args.program), ("x86", args.program_x86)):
@@ -590,14 +619,20 @@ def main():
     if sizes:
         details += ["Executable sections (bytes in the file):", ""] + sizes + [""]
 
+    load_after = os.getloadavg()[0]
     now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     text = "\n".join([
         "# Benchmark results",
         "",
         f"Latest run: {now}; {machine()}. Command: `bench/run.sh`.",
-        f"Each comparison alternates the two sides, {args.runs} runs each; times are medians, the ratio is the "
+        f"Each comparison alternates the two sides, {args.startup_runs} runs each for start-up and growth, "
+        f"{args.runs} for deletion; times are medians, the ratio is the "
         "median of the per-run ratios. Start-up runs from the start of the Wine process to the map of the "
-        "window on the X display (Xvfb, no window manager).",
+        "window on the X display (Xvfb, no window manager). The refill runs from the click on the results "
+        "window's back button until the main window answers a _NET_WM_PING, which Wine answers from the "
+        "program's message loop.",
+        f"Load average (1 min) at the start and the end of the run: {load_before:.2f}, {load_after:.2f} "
+        "(other work on the machine widens the spread of the runs).",
         "",
         *table,
         "",
