@@ -239,6 +239,7 @@ void FormWindow::ShowItems(Control& list, HWND child) {
     // Accounts are listed one at a time, possibly thousands of them: one more
     // item is appended, anything else refills the list.
     if (shown != LB_ERR && items.size() == static_cast<size_t>(shown) + 1) {
+        SuspendListRedrawUntilIdle(child);
         AddListItem(child, items.back());
         return;
     }
@@ -253,6 +254,26 @@ void FormWindow::ShowItems(Control& list, HWND child) {
     SendMessageW(child, LB_RESETCONTENT, 0, 0);
     for (const std::wstring& item : items) AddListItem(child, item);
     SendMessageW(child, LB_SETCURSEL, static_cast<WPARAM>(list.selectedIndex()), 0);
+}
+
+void FormWindow::SuspendListRedrawUntilIdle(HWND list) {
+    // A list box on screen repaints itself for every item added, which costs
+    // minutes for thousands of accounts under Wine. The first item of a run
+    // stops its drawing; the message queue, reached once the handler that
+    // lists them has returned, draws it again with every item in place.
+    if (listRedrawSuspended_) return;
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    if (!PostMessageW(window_, kResumeListRedraw, 0, reinterpret_cast<LPARAM>(list))) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        return;
+    }
+    listRedrawSuspended_ = true;
+}
+
+void FormWindow::OnResumeListRedraw(HWND list) {
+    listRedrawSuspended_ = false;
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -299,6 +320,9 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             OnActivate(wParam);
+            return 0;
+        case kResumeListRedraw:
+            OnResumeListRedraw(reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_SYSCOLORCHANGE:
             // Button face and text colours follow the theme.

@@ -58,6 +58,10 @@ private:
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
     HWND FirstTabStop() const;
     void ShowItems(Control& list, HWND child);
+    void SuspendListRedrawUntilIdle(HWND list);
+    void OnResumeListRedraw(HWND list);
+    // Posted to draw a list box again once the handler that fills it has returned.
+    static constexpr UINT kResumeListRedraw = WM_APP + 1;
 
     Program* program_;
     Form* form_;
@@ -67,6 +71,7 @@ private:
     HWND focusToRestore_ = nullptr;
     bool shownBefore_ = false;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
+    bool listRedrawSuspended_ = false;
 };
 
 }  // namespace vardelune
