@@ -1,0 +1,271 @@
+"""Building blocks of the hostile-input tests: the profiles that each case sets
+up, the bystander folder that links point into, and the before/after listing
+that proves nothing but the chosen account's two folders changed."""
+import hashlib
+import os
+import subprocess
+
+from harness import WINE, wait_for, windows_path, write
+
+NEIGHBOUR = "voisin@live.fr"
+
+
+class Error:
+    """The error report with that number, then the end of the process.
+    gone: folders ("messenger", "contacts") that must be deleted before the
+    failure; partial: folders of which the part before the failure may go."""
+
+    def __init__(self, number, gone=(), partial=()):
+        self.number, self.gone, self.partial = number, tuple(gone), tuple(partial)
+
+    def __repr__(self):
+        return "error %d" % self.number
+
+
+CLEANED = "cleaned"  # results window, both folders gone, no report, program still running
+NO_ACCOUNT = "no account"  # nothing to select: "Réparer" shows the "Erreur" window
+
+
+# ---------------------------------------------------------------- the places of one case
+
+
+class Place:
+    """One case's profile, its bystander folder outside the profile, and the
+    chosen account. Setups fill it in."""
+
+    def __init__(self, session, profile, account):
+        self.session, self.profile, self.account = session, profile, account
+        self.case_dir = os.path.dirname(profile.root)
+        self.bystander = os.path.join(self.case_dir, "bystander")
+        os.makedirs(os.path.join(self.bystander, "dossier", "sous-dossier"))
+        write(os.path.join(self.bystander, "precieux.txt"), b"ne pas effacer\n" * 200)
+        write(os.path.join(self.bystander, "dossier", "photo.jpg"), os.urandom(8000))
+        write(os.path.join(self.bystander, "dossier", "sous-dossier", "notes.txt"), b"notes" * 300)
+        self.holder = None
+        self.must_remain = []  # files whose survival proves that a report told the truth
+
+    def messenger(self, name=None):
+        return self.profile.messenger(self.account if name is None else name)
+
+    def contacts(self, name=None):
+        return self.profile.contacts(self.account if name is None else name)
+
+    def relative(self, path):
+        return os.path.join("profile", os.path.relpath(path, self.profile.root))
+
+    def attrib(self, flag, path):
+        """Sets one DOS attribute the Windows way, through attrib.exe in the
+        session's prefix. One flag a run: Wine drops a whole attrib run when
+        one of its flags cannot be set."""
+        self.cmd("attrib", flag, windows_path(path))
+
+    def require_attributes(self, path, *flags):
+        """Checks that Windows reports those attributes ("+h", ...) on path."""
+        shown = self.cmd("attrib", windows_path(path)).split("Z:\\")[0]
+        missing = [flag for flag in flags if flag[1].upper() not in shown]
+        if missing:
+            raise AssertionError("Windows does not report %s on %s: %r" % (missing, path, shown))
+
+    def cmd(self, *args):
+        # Arguments apart: Wine quotes the ones with spaces itself, and an
+        # embedded quote would reach cmd escaped.
+        return subprocess.run([WINE, "cmd", "/c"] + list(args), env=self.session.env, capture_output=True,
+                              timeout=60, check=True).stdout.decode("utf-8", "replace")
+
+    def hold(self, path):
+        """Opens the file with no sharing from another Windows process, until the case ends."""
+        ready = os.path.join(self.case_dir, "held.ready")
+        self.holder = subprocess.Popen([WINE, self.session.hold_file, windows_path(path), windows_path(ready)],
+                                       env=self.session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(ready) or self.holder.poll() is not None, 60, "the file to be held")
+        if not os.path.exists(ready):
+            raise AssertionError("HoldFile ended with %r before holding %s" % (self.holder.returncode, path))
+
+    def release(self):
+        if self.holder:
+            self.holder.kill()
+            self.holder.wait()
+            self.holder = None
+
+
+def listing(place):
+    """Kind, size and SHA-256 of every entry of the profile and of the
+    bystander; links are listed with their target, never followed."""
+    entries = {}
+    for label, top in (("profile", place.profile.root), ("bystander", place.bystander)):
+        entries[label] = ("dir",)
+        for folder, dirs, files in os.walk(top):
+            for name in dirs + files:
+                path = os.path.join(folder, name)
+                key = os.path.join(label, os.path.relpath(path, top))
+                if os.path.islink(path):
+                    entries[key] = ("link", os.readlink(path))
+                elif os.path.isdir(path):
+                    entries[key] = ("dir",)
+                else:
+                    digest = hashlib.sha256()
+                    with open(path, "rb") as f:
+                        for block in iter(lambda: f.read(1 << 20), b""):
+                            digest.update(block)
+                    entries[key] = ("file", os.path.getsize(path), digest.hexdigest())
+    return entries
+
+
+def under(key, prefix):
+    return key == prefix or key.startswith(prefix + os.sep)
+
+
+def unexpected_changes(before, after, gone=(), partial=()):
+    """What differs between two listings beyond the removal of the gone
+    folders (all of them) and of part of the partial ones."""
+    problems = []
+    for key in sorted(set(before) | set(after)):
+        if any(under(key, p) for p in gone):
+            if key in after:
+                problems.append("not deleted: %s" % key)
+        elif key not in before:
+            problems.append("appeared: %s" % key)
+        elif key not in after:
+            if not any(under(key, p) for p in partial):
+                problems.append("deleted: %s" % key)
+        elif before[key] != after[key]:
+            problems.append("changed: %s %r -> %r" % (key, before[key], after[key]))
+    return problems
+
+
+# ---------------------------------------------------------------- setups
+
+
+def account(place, name=None, contacts=True):
+    """An account as Messenger leaves it: a few files in a small tree."""
+    name = place.account if name is None else name
+    for folder in [place.messenger(name)] + ([place.contacts(name)] if contacts else []):
+        os.makedirs(os.path.join(folder, "ObjectStore", "UserTile"))
+        write(os.path.join(folder, "settings.dat"), name.encode() * 20)
+        write(os.path.join(folder, "ObjectStore", "UserTile", "tile.dat"), os.urandom(3000))
+
+
+def with_neighbour(place):
+    """The chosen account and another one that must survive its cleanup."""
+    account(place)
+    account(place, NEIGHBOUR)
+
+
+def no_messenger_folder(place):
+    os.rmdir(place.profile.messenger())
+
+
+def no_contacts_folder(place):
+    account(place, contacts=False)
+    account(place, NEIGHBOUR)
+
+
+def no_contacts_data_folder(place):
+    account(place, contacts=False)
+    os.rmdir(place.profile.contacts())
+
+
+def account_is_a_file(place):
+    write(place.messenger(), b"not a folder")
+    account(place, NEIGHBOUR)
+    os.makedirs(place.contacts())
+    write(os.path.join(place.contacts(), "contacts.edb"), b"contacts")
+
+
+def attributes(*flags):
+    """Hidden and system through attrib.exe. Wine's attrib cannot make a
+    folder read-only, but Wine reports a folder without Unix write
+    permission as read-only: that is how "R" is set here (root may still
+    write into it on the Unix side)."""
+    def setup(place):
+        with_neighbour(place)
+        for folder in (place.messenger(), place.contacts()):
+            if "+r" in flags:
+                os.chmod(folder, 0o555)
+            for flag in flags:
+                if flag != "+r":
+                    place.attrib(flag, folder)
+            place.require_attributes(folder, *flags)
+    return setup
+
+
+def read_only_file_deep_inside(place):
+    with_neighbour(place)
+    deep = os.path.join(place.messenger(), "ObjectStore", "a", "b", "c")
+    os.makedirs(deep)
+    write(os.path.join(deep, "verrouille.dat"), b"read-only")
+    place.attrib("+r", os.path.join(deep, "verrouille.dat"))
+    place.require_attributes(os.path.join(deep, "verrouille.dat"), "+r")
+
+
+def file_held_open(place):
+    with_neighbour(place)
+    held = os.path.join(place.messenger(), "ObjectStore", "contacts.edb")
+    write(held, os.urandom(4000))
+    place.hold(held)
+    place.must_remain.append(held)
+
+
+def deep_tree(place):
+    with_neighbour(place)
+    folder = place.messenger()
+    for level in range(100):
+        folder = os.path.join(folder, "d")
+        os.mkdir(folder)
+        write(os.path.join(folder, "n%d" % level), b"%d" % level)
+
+
+def long_path_inside(place):
+    with_neighbour(place)
+    folder = os.path.join(place.messenger(), *["dossier-aux-noms-longs-%02d-" % i + "x" * 60 for i in range(4)])
+    os.makedirs(folder)
+    write(os.path.join(folder, "fichier-au-bout-d-un-chemin-de-plus-de-260-caracteres.dat"), os.urandom(2000))
+    assert len(windows_path(folder)) > 300
+
+
+def link_to_folder_inside(place):
+    with_neighbour(place)
+    os.symlink(os.path.join(place.bystander, "dossier"), os.path.join(place.messenger(), "ObjectStore", "lien"))
+
+
+def link_to_file_inside(place):
+    with_neighbour(place)
+    os.symlink(os.path.join(place.bystander, "precieux.txt"), os.path.join(place.messenger(), "ObjectStore",
+                                                                            "lien.txt"))
+
+
+def account_folder_is_a_link(place):
+    account(place, NEIGHBOUR)
+    os.symlink(os.path.join(place.bystander, "dossier"), place.messenger())
+    os.makedirs(place.contacts())
+    write(os.path.join(place.contacts(), "contacts.edb"), b"contacts")
+
+
+def contacts_folder_is_a_link(place):
+    account(place, contacts=False)
+    os.symlink(os.path.join(place.bystander, "dossier"), place.contacts())
+
+
+def look_alike(sibling):
+    """The chosen account next to another whose name differs only in what the
+    Windows path rules would tidy away or read as a wildcard."""
+    def setup(place):
+        account(place)
+        account(place, sibling)
+    return setup
+
+
+def many_accounts(count):
+    def setup(place):
+        base = place.profile.messenger()
+        for i in range(count):
+            os.mkdir(os.path.join(base, "compte%05d@exemple.fr" % i))
+        # Which one the file system lists last is known only once it is listed:
+        # the test gives that one its files and its Contacts folder then.
+    return setup
+
+
+def fill_account(place, name):
+    """Gives an empty account folder its files and its Contacts folder."""
+    os.rmdir(place.messenger(name))
+    account(place, name)

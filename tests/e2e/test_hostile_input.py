@@ -1,0 +1,258 @@
+"""Hostile input, end to end: odd account names, odd profile paths, folders that
+fight back (attributes, locks, depth, links) and a very long list. Every case
+drives the real program through one cleanup and then proves that nothing
+changed outside the two folders that the case allows to go."""
+import os
+import re
+import subprocess
+import sys
+import unittest
+
+import hostile_cases as hc
+from harness import (MAIN_TITLE, MESSAGE_BOX_CLASS, RESULTS_TITLE, ERROR_TITLE, WINE, Program, ProgramTest,
+                     button_checks, main, wait_for, windows_path)
+from hostile_cases import CLEANED, NO_ACCOUNT, Error
+
+LONG_NAME = "é" * 55 + "n" * 134 + "@exemple.fr"  # 200 characters, 255 bytes in UTF-8: the ext4 limit
+assert len(LONG_NAME) == 200 and len(LONG_NAME.encode()) == 255
+
+# Profile folder as USERPROFILE gives it: the folder's own path, with a
+# trailing backslash, or not set at all.
+PLAIN, TRAILING, UNSET = "plain", "trailing backslash", "unset"
+
+# What the script runtime's DeleteFolder raises under Wine 8 when it cannot go
+# on (a path over 260 characters, a file that another process holds): E_FAIL,
+# "Call failed", the files before the failure already gone.
+E_FAIL = -2147467259
+
+# Outcomes that are faults, with what was measured; their rows expect what
+# should happen and are marked as expected failures until that is fixed.
+WINE_FILE_LINK = ("Wine limitation: a Unix symbolic link to a file shows as a plain file (no reparse "
+                  "bit), so the program cannot refuse the folder, and the script runtime's deletion "
+                  "removes the file that the link points to, outside the profile")
+TRAILING_TIDIED = ("data loss: the path rules drop the name's trailing %s, so the look-alike account's "
+                   "two folders are deleted, the chosen account's stay, and no error is reported")
+
+# name, account to pick ("last": the last one listed), profile setup, expected outcome, options
+# (profile: the profile folder's name; userprofile: PLAIN, TRAILING or UNSET; known_fault).
+CASES = [
+    # Names as the file system gives them: listed exactly, then cleaned.
+    ("spaces",                  " jean  dupont @live.fr",  hc.with_neighbour,             CLEANED),
+    ("apostrophe",              "o'connor@live.fr",        hc.with_neighbour,             CLEANED),
+    ("ampersand",               "tom&jerry@live.fr",       hc.with_neighbour,             CLEANED),
+    ("percent",                 "%USERPROFILE%@100%.fr",   hc.with_neighbour,             CLEANED),
+    ("two_apostrophes",         "''@live.fr",              hc.with_neighbour,             CLEANED),
+    ("accented_latin",          "élodie.çàêïö@exemple.fr", hc.with_neighbour,             CLEANED),
+    ("cjk",                     "王小明@例子.中国",            hc.with_neighbour,             CLEANED),
+    ("outside_the_bmp",         "😀𝄞𠜎@exemple.fr",          hc.with_neighbour,             CLEANED),
+    # Its folder's path passes 260 characters: the script runtime stops, and says so.
+    ("name_of_200_chars",       LONG_NAME,                 hc.with_neighbour,             Error(E_FAIL, partial=["messenger"])),
+    # Names that the Windows path rules read otherwise: never another account's folders.
+    ("wildcard_in_name",        "a*b@live.fr",             hc.look_alike("axb@live.fr"),  Error(123)),
+    ("trailing_dot",            "point@live.fr.",          hc.look_alike("point@live.fr"), CLEANED,
+     dict(known_fault=TRAILING_TIDIED % "dot")),
+    ("trailing_space",          "espace@live.fr ",         hc.look_alike("espace@live.fr"), CLEANED,
+     dict(known_fault=TRAILING_TIDIED % "space")),
+    # The profile folder.
+    ("accented_profile",        "marc@live.fr",            hc.with_neighbour,             CLEANED,
+     dict(profile="Jérôme Dupont-Çà")),
+    ("profile_trailing_bs",     "marc@live.fr",            hc.with_neighbour,             CLEANED,
+     dict(userprofile=TRAILING)),
+    ("profile_unset",           "marc@live.fr",            hc.with_neighbour,             NO_ACCOUNT,
+     dict(userprofile=UNSET)),
+    # Missing folders count as clean.
+    ("no_messenger_folder",     "marc@live.fr",            hc.no_messenger_folder,        NO_ACCOUNT),
+    ("no_contacts_folder",      "seul@live.fr",            hc.no_contacts_folder,         CLEANED),
+    ("no_contacts_data",        "seul@live.fr",            hc.no_contacts_data_folder,    CLEANED),
+    # Entries that fight back.
+    ("account_is_a_file",       "fichier@live.fr",         hc.account_is_a_file,          Error(76)),
+    ("hidden_folders",          "cache@live.fr",           hc.attributes("+h"),           CLEANED),
+    ("system_folders",          "systeme@live.fr",         hc.attributes("+s"),           CLEANED),
+    ("read_only_folders",       "lecture@live.fr",         hc.attributes("+r"),           CLEANED),
+    ("hidden_system_read_only", "tout@live.fr",            hc.attributes("+h", "+s", "+r"), CLEANED),
+    ("read_only_file",          "verrou@live.fr",          hc.read_only_file_deep_inside, Error(70, partial=["messenger"])),
+    ("file_held_open",          "ouvert@live.fr",          hc.file_held_open,             Error(E_FAIL, partial=["messenger"])),
+    ("tree_100_deep",           "profond@live.fr",         hc.deep_tree,                  Error(E_FAIL, partial=["messenger"])),
+    ("path_over_260",           "long@live.fr",            hc.long_path_inside,           Error(E_FAIL, partial=["messenger"])),
+    # Links: a folder that holds one, or is one, is refused whole.
+    ("link_to_folder",          "lien@live.fr",            hc.link_to_folder_inside,      Error(75)),
+    ("link_to_file",            "lien@live.fr",            hc.link_to_file_inside,        Error(75),
+     dict(known_fault=WINE_FILE_LINK)),
+    ("account_is_a_link",       "lien@live.fr",            hc.account_folder_is_a_link,   Error(75)),
+    ("contacts_is_a_link",      "lien@live.fr",            hc.contacts_folder_is_a_link,  Error(75, gone=["messenger"])),
+    # A long list.
+    ("10000_accounts",          "last",                    hc.many_accounts(10000),       CLEANED),
+]
+
+REPARER = ("Réparer", 392, 472, 71)
+MESSENGER_SUFFIX = "\\Local Settings\\Application Data\\Microsoft\\Messenger\\"
+REPORT_NUMBER = re.compile(r"Erreur d'exécution '(-?\d+)'")
+
+
+class HostileInput(ProgramTest):
+    maxDiff = None
+
+    @classmethod
+    def setUpClass(cls):
+        super().setUpClass()
+        probe_dir = os.path.dirname(cls.session.probe)
+        cls.session.hold_file = os.environ.get("VARDELUNE_HOLD_FILE", os.path.join(probe_dir, "HoldFile.exe"))
+
+    # ------------------------------------------------------------ driving the program
+
+    def start(self, place, userprofile):
+        """Starts the program from a cmd that sets (or unsets) USERPROFILE;
+        the current folder, whose drive an unset profile falls back on, is
+        the case's own."""
+        session = self.session
+        session._warm_up()
+        command = "set USERPROFILE=%s&& %s" % (userprofile, windows_path(session.exe))
+        session.program = Program(subprocess.Popen([WINE, "cmd", "/c", command], env=session.env,
+                                                   cwd=place.case_dir, stdout=subprocess.DEVNULL,
+                                                   stderr=subprocess.DEVNULL), session)
+        return session.window(MAIN_TITLE, timeout=120)
+
+    def select_last(self, window):
+        """Selects the last account: a click in the list, End to scroll to
+        it, then a click on its row as a user would."""
+        box = window.list_box()
+        left, top, width, _ = box.rect
+        self.session.click(window, left + width // 2, top + 2 + box.item_height // 2)
+        self.session.key("End")
+        last = len(box.items) - 1
+        window = wait_for(lambda: (lambda w: w.list_box().top_index > 0 and w)(self.session.refresh(window)),
+                          60, "the list to scroll to its end")
+        box = window.list_box()
+        row = last - box.top_index
+        self.session.click(window, left + width // 2, top + 2 + row * box.item_height + box.item_height // 2)
+        wait_for(lambda: self.session.refresh(window).list_box().selected == last, 60, "the last row selected")
+        return box.items[last]
+
+    def press_reparer(self, window):
+        self.session.move(window, REPARER[1] + 35, REPARER[2] + 11)
+        self.assert_pixels(window, button_checks(*REPARER, highlighted=True))
+        self.session.click()
+
+    def report_number(self, report):
+        text = " ".join(c.text for c in report.controls)
+        found = REPORT_NUMBER.search(text)
+        self.assertIsNotNone(found, "no error number in the report: %r" % text)
+        return int(found.group(1)), text
+
+    # ------------------------------------------------------------ one case
+
+    def run_case(self, account, setup, outcome, profile="profile", userprofile=PLAIN):
+        session = self.session
+        profile = session.new_profile(profile)
+        place = hc.Place(session, profile, account if account != "last" else None)
+        self.addCleanup(place.release)
+        setup(place)
+
+        given = {PLAIN: profile.windows_path, TRAILING: profile.windows_path + "\\", UNSET: ""}[userprofile]
+        main = self.start(place, given)
+        self.assertEqual(main.control_at(32, 568, "Edit").text, given)  # Text2, as the environment gave it
+        self.assertEqual(main.control_at(40, 208, "Edit").text, given + MESSENGER_SUFFIX)  # Text5
+
+        data = profile.messenger()
+        expected = [] if userprofile == UNSET or not os.path.isdir(data) else sorted(
+            entry for entry in os.listdir(data) if "@" in entry)
+        items = main.list_box().items
+        self.assertEqual(len(items), len(expected))
+        self.assertEqual(sorted(items), expected)
+
+        if account == "last":
+            place.account = self.select_last(main)
+            hc.fill_account(place, place.account)
+        elif outcome != NO_ACCOUNT:
+            self.select_account(main, account)
+        before = hc.listing(place)
+
+        self.press_reparer(main)
+        if outcome == NO_ACCOUNT:
+            session.window(ERROR_TITLE)
+            self.assertEqual(session.find(cls=MESSAGE_BOX_CLASS), [])
+            self.assertFalse(os.path.lexists("/Local Settings"))
+            self.assertEqual(hc.unexpected_changes(before, hc.listing(place)), [])
+            return
+
+        session.window(RESULTS_TITLE)
+        seen, report = self.observe(place, main)
+        text = ""
+        if report:
+            self.assertEqual(report.pid, main.pid)
+            number, text = self.report_number(report)
+            session.move(report, 10, 10)
+            session.key("Return")
+            session.program.wait_ended()
+        place.release()
+        after = hc.listing(place)
+
+        folders = {"messenger": place.relative(place.messenger()), "contacts": place.relative(place.contacts())}
+        self.log_measured(seen, text, before, after, folders)
+        for path in place.must_remain:
+            self.assertTrue(os.path.exists(path), "%s is gone" % path)
+        if outcome == CLEANED:
+            self.assertEqual(seen, "returned", "expected a full cleanup, got the report %r" % text)
+            self.assertTrue(session.program.running())
+            self.assertEqual(hc.unexpected_changes(before, after, gone=folders.values()), [])
+        else:
+            # Whatever happened, the folders that may not go must still be whole.
+            self.assertEqual(hc.unexpected_changes(before, after, gone=[folders[f] for f in outcome.gone],
+                                                   partial=[folders[f] for f in outcome.partial]), [])
+            self.assertEqual(seen, "report", "ended without a report, expected %r" % outcome)
+            self.assertEqual(number, outcome.number, text)
+
+    def log_measured(self, seen, text, before, after, folders):
+        """One line of what really happened, for the test log: known faults
+        and platform limits are read from it."""
+        def area(key):
+            return next((f for f, prefix in folders.items() if hc.under(key, prefix)), key.split(os.sep)[0])
+
+        counts = {}
+        for key in before:
+            lost, total = counts.get(area(key), (0, 0))
+            counts[area(key)] = (lost + (key not in after), total + 1)
+        report = REPORT_NUMBER.search(text)
+        sys.stderr.write("\n  measured: %s; deleted: %s ... " % (
+            "report %s" % report.group(1) if report else "no report",
+            ", ".join("%s %d of %d" % ((name,) + counts[name]) for name in sorted(counts))))
+
+    def observe(self, place, main):
+        """Waits for the end of the cleanup handler: the error report, or the
+        main window answering again (the results window is up, so the handler
+        has started; it pumps no messages until it returns)."""
+        session = self.session
+
+        def ended():
+            boxes = session.find(cls=MESSAGE_BOX_CLASS)
+            if boxes:
+                return "report", boxes[0]
+            window = session.refresh(main)
+            if not (window and window.list_box().items):
+                return None
+            boxes = session.find(cls=MESSAGE_BOX_CLASS)
+            return ("report", boxes[0]) if boxes else ("returned", None)
+
+        return wait_for(ended, 90, "the cleanup to end")
+
+
+def _case_test(name, account, setup, expected, options=None):
+    options = dict(options or {})
+    known_fault = options.pop("known_fault", None)
+
+    def test(self):
+        self.run_case(account, setup, expected, **options)
+
+    test.__doc__ = "%s: %r -> %s" % (name, account, expected)
+    if known_fault:
+        test.__doc__ += " (known fault, %s)" % known_fault
+        test = unittest.expectedFailure(test)
+    return test
+
+
+for _case in CASES:
+    setattr(HostileInput, "test_" + _case[0], _case_test(*_case))
+
+
+if __name__ == "__main__":
+    main()
