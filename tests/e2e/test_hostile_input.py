@@ -32,6 +32,8 @@ WINE_FILE_LINK = ("Wine limitation: a Unix symbolic link to a file shows as a pl
                   "removes the file that the link points to, outside the profile")
 TRAILING_TIDIED = ("data loss: the path rules drop the name's trailing %s, so the look-alike account's "
                    "two folders are deleted, the chosen account's stay, and no error is reported")
+TRAILING_ALONE = ("failure reported as success: the path rules drop the name's trailing dot, the folder "
+                  "so named is taken as absent, nothing is deleted and no error is reported")
 
 # name, account to pick ("last": the last one listed), profile setup, expected outcome, options
 # (profile: the profile folder's name; userprofile: PLAIN, TRAILING or UNSET; known_fault).
@@ -51,6 +53,8 @@ CASES = [
     ("wildcard_in_name",        "a*b@live.fr",             hc.look_alike("axb@live.fr"),  Error(123)),
     ("trailing_dot",            "point@live.fr.",          hc.look_alike("point@live.fr"), CLEANED,
      dict(known_fault=TRAILING_TIDIED % "dot")),
+    ("trailing_dot_alone",      "seul@live.fr.",           hc.with_neighbour,             CLEANED,
+     dict(known_fault=TRAILING_ALONE)),
     ("trailing_space",          "espace@live.fr ",         hc.look_alike("espace@live.fr"), CLEANED,
      dict(known_fault=TRAILING_TIDIED % "space")),
     # The profile folder.
