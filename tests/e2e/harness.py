@@ -357,7 +357,8 @@ class Session:
             out.seek(0)
             return out.read().decode("utf-8")
 
-    def windows(self, timeout=30):
+    def windows(self, timeout=90):
+        # Generous: reading a list of thousands of accounts takes many seconds.
         return [Window(w) for w in json.loads(self.run_probe("dump", timeout=timeout))]
 
     def find(self, title=None, cls=None):
