@@ -5,6 +5,8 @@
 // argument chooses how COM is started: OleInitialize as the program does,
 // CoInitializeEx alone, or not at all (the pictures still have to load);
 // "pictures" decodes all pictures once before the window, to time them apart.
+// "hide" times hiding a shown bare window, which the results window's back
+// button does before the list is refilled.
 #include "app/Program.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Platform.h"
@@ -64,7 +66,7 @@ HWND MinimalWindow(HINSTANCE instance) {
 
 }  // namespace
 
-// StartupBench program PATH\Vardelune.exe [ole|com|none] [pictures] | minimal
+// StartupBench program PATH\Vardelune.exe [ole|com|none] [pictures] | minimal | hide
 int wmain(int argc, wchar_t** argv) {
     const double entered = NowMs();
     const double loader = entered - ProcessCreatedMs();
@@ -78,6 +80,17 @@ int wmain(int argc, wchar_t** argv) {
         PumpUntilIdle();
         const double painted = NowMs();
         std::printf("loader_ms=%.1f window_ms=%.1f paint_ms=%.1f\n", loader, shown - start, painted - shown);
+        return 0;
+    }
+    if (argc > 1 && std::wcscmp(argv[1], L"hide") == 0) {
+        HWND window = MinimalWindow(instance);
+        PumpUntilIdle();
+        Sleep(500);
+        PumpUntilIdle();
+        const double start = NowMs();
+        ShowWindow(window, SW_HIDE);
+        const double hidden = NowMs();
+        std::printf("hide_ms=%.1f\n", hidden - start);
         return 0;
     }
     if (argc < 3) {
