@@ -415,7 +415,7 @@ class Program:
     def running(self):
         return self.popen.poll() is None or bool(self.session._wine_processes("Vardelune.exe"))
 
-    def wait_ended(self, timeout=20):
+    def wait_ended(self, timeout=30):
         wait_for(lambda: not self.running(), timeout, "Vardelune.exe to end")
 
     def kill(self):

@@ -2,7 +2,7 @@
 from the profile it is given, and that closing the window ends the process."""
 import os
 
-from harness import MAIN_TITLE, SCREEN, ProgramTest, main, write
+from harness import MAIN_TITLE, SCREEN, ProgramTest, main, wait_for, write
 
 ACCOUNTS = ["andré.dupont@exemple.fr", "王小明@例子.cn", "bob@hotmail.com"]
 
@@ -28,8 +28,9 @@ class StartUp(ProgramTest):
                          profile + "\\Local Settings\\Application Data\\Microsoft\\Messenger\\")
         self.assertEqual(window.control_at(40, 296, "Edit").text,  # Text6
                          profile + "\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\")
-        # The focus starts in Text1, below the visible area.
-        self.assertEqual(window.focused().rect, (32, 608, 241, 25))
+        # The focus starts in Text1, below the visible area (once the window is active).
+        focused = wait_for(lambda: self.session.refresh(window).focused(), 10, "a focused control")
+        self.assertEqual(focused.rect, (32, 608, 241, 25))
 
         self.session.move(window, 250, 20)
         self.session.key("alt+F4")
