@@ -1,6 +1,6 @@
 # Hostile-input tests: the real Vardelune.exe under Wine against odd names,
 # paths, attributes, locks, links and a 10,000-entry list. One test file, one
-# Xvfb and one Wine prefix; about six minutes, so it gets a longer timeout.
+# Xvfb and one Wine prefix; six to eleven minutes, depending on what else runs.
 set(VARDELUNE_E2E_DIR ${PROJECT_SOURCE_DIR}/tests/e2e)
 set(VARDELUNE_E2E_PROBE_DIR ${VARDELUNE_WINDOWS_X64_DIR}/tests/e2e/probe)
 
