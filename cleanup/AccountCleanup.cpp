@@ -12,12 +12,24 @@ namespace vardelune {
 namespace {
 
 // Numbers of the script runtime's errors, so that ours read like its own.
+constexpr long kBadFileName = 52;
 constexpr long kPathNotFound = 76;
 constexpr long kPathFileAccessError = 75;
+
+// Windows' path rules drop a trailing dot or space from a name, so such a
+// path would reach another account's folder, or none at all and look clean.
+bool EndsWithDroppedCharacter(const std::wstring& path) {
+    return !path.empty() && (path.back() == L'.' || path.back() == L' ');
+}
 
 }  // namespace
 
 void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, const std::wstring& path) {
+    if (EndsWithDroppedCharacter(path))
+        throw ProgramError(kBadFileName,
+                           L"Nom de fichier incorrect : Windows lit ce nom sans son point ou son espace final "
+                           L"et supprimerait un autre dossier\r\n" +
+                               path);
     const DeletionTarget target = platform.ProbeDeletionTarget(path);
     switch (target.kind) {
         case DeletionTarget::Kind::Absent:

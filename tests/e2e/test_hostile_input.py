@@ -6,7 +6,6 @@ import os
 import re
 import subprocess
 import sys
-import unittest
 
 import hostile_cases as hc
 from harness import (MAIN_TITLE, MESSAGE_BOX_CLASS, RESULTS_TITLE, ERROR_TITLE, WINE, Program, ProgramTest,
@@ -25,18 +24,8 @@ PLAIN, TRAILING, UNSET = "plain", "trailing backslash", "unset"
 # "Call failed", the files before the failure already gone.
 E_FAIL = -2147467259
 
-# Outcomes that are faults, with what was measured; their rows expect what
-# should happen and are marked as expected failures until that is fixed.
-WINE_FILE_LINK = ("Wine limitation: a Unix symbolic link to a file shows as a plain file (no reparse "
-                  "bit), so the program cannot refuse the folder, and the script runtime's deletion "
-                  "removes the file that the link points to, outside the profile")
-TRAILING_TIDIED = ("data loss: the path rules drop the name's trailing %s, so the look-alike account's "
-                   "two folders are deleted, the chosen account's stay, and no error is reported")
-TRAILING_ALONE = ("failure reported as success: the path rules drop the name's trailing dot, the folder "
-                  "so named is taken as absent, nothing is deleted and no error is reported")
-
 # name, account to pick ("last": the last one listed), profile setup, expected outcome, options
-# (profile: the profile folder's name; userprofile: PLAIN, TRAILING or UNSET; known_fault).
+# (profile: the profile folder's name; userprofile: PLAIN, TRAILING or UNSET).
 CASES = [
     # Names as the file system gives them: listed exactly, then cleaned.
     ("spaces",                  " jean  dupont @live.fr",  hc.with_neighbour,             CLEANED),
@@ -51,12 +40,10 @@ CASES = [
     ("name_of_200_chars",       LONG_NAME,                 hc.with_neighbour,             Error(E_FAIL, partial=["messenger"])),
     # Names that the Windows path rules read otherwise: never another account's folders.
     ("wildcard_in_name",        "a*b@live.fr",             hc.look_alike("axb@live.fr"),  Error(123)),
-    ("trailing_dot",            "point@live.fr.",          hc.look_alike("point@live.fr"), CLEANED,
-     dict(known_fault=TRAILING_TIDIED % "dot")),
-    ("trailing_dot_alone",      "seul@live.fr.",           hc.with_neighbour,             CLEANED,
-     dict(known_fault=TRAILING_ALONE)),
-    ("trailing_space",          "espace@live.fr ",         hc.look_alike("espace@live.fr"), CLEANED,
-     dict(known_fault=TRAILING_TIDIED % "space")),
+    # A trailing dot or space is dropped by those rules: refused, nothing deleted.
+    ("trailing_dot",            "point@live.fr.",          hc.look_alike("point@live.fr"), Error(52)),
+    ("trailing_dot_alone",      "seul@live.fr.",           hc.with_neighbour,             Error(52)),
+    ("trailing_space",          "espace@live.fr ",         hc.look_alike("espace@live.fr"), Error(52)),
     # The profile folder.
     ("accented_profile",        "marc@live.fr",            hc.with_neighbour,             CLEANED,
      dict(profile="Jérôme Dupont-Çà")),
@@ -80,8 +67,7 @@ CASES = [
     ("path_over_260",           "long@live.fr",            hc.long_path_inside,           Error(E_FAIL, partial=["messenger"])),
     # Links: a folder that holds one, or is one, is refused whole.
     ("link_to_folder",          "lien@live.fr",            hc.link_to_folder_inside,      Error(75)),
-    ("link_to_file",            "lien@live.fr",            hc.link_to_file_inside,        Error(75),
-     dict(known_fault=WINE_FILE_LINK)),
+    ("link_to_file",            "lien@live.fr",            hc.link_to_file_inside,        Error(75)),
     ("account_is_a_link",       "lien@live.fr",            hc.account_folder_is_a_link,   Error(75)),
     ("contacts_is_a_link",      "lien@live.fr",            hc.contacts_folder_is_a_link,  Error(75, gone=["messenger"])),
     # A long list.
@@ -253,15 +239,11 @@ class HostileInput(ProgramTest):
 
 def _case_test(name, account, setup, expected, options=None):
     options = dict(options or {})
-    known_fault = options.pop("known_fault", None)
 
     def test(self):
         self.run_case(account, setup, expected, **options)
 
     test.__doc__ = "%s: %r -> %s" % (name, account, expected)
-    if known_fault:
-        test.__doc__ += " (known fault, %s)" % known_fault
-        test = unittest.expectedFailure(test)
     return test
 
 

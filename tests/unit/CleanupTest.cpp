@@ -133,6 +133,21 @@ INSTANTIATE_TEST_SUITE_P(
                     {DeletionTarget::Kind::ContainsLink, L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}, 75,
                     L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}));
 
+TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
+    // "point@live.fr." would be read as "point@live.fr": another account.
+    for (const wchar_t* account : {L"point@live.fr.", L"espace@live.fr "}) {
+        ProgramFixture f;
+        f.SetProfile(L"C:\\p", {account, L"point@live.fr", L"espace@live.fr"});
+        f.Start();
+        f.Select(account);
+        f.PressButton(kMain, "Image1", "Image2");
+        ASSERT_EQ(f.host.errorReports.size(), 1u);
+        EXPECT_NE(f.host.errorReports[0].find(L"'52'"), std::wstring::npos);
+        EXPECT_NE(f.host.errorReports[0].find(std::wstring(L"Messenger\\") + account), std::wstring::npos);
+        EXPECT_TRUE(f.platform.deleted.empty());
+    }
+}
+
 TEST_F(Cleanup, BackToListHidesTheResultsAndListsTheAccountsAgain) {
     Repair(L"one@live.fr");
     f.platform.entries[kProfile + AccountPatternSuffix] = {L"two@hotmail.com"};
