@@ -5,6 +5,7 @@
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsFindHandle.h"
 #include "platform/win32/FsPath.h"
+#include "platform/win32/FsRealName.h"
 
 #include <vector>
 
@@ -38,6 +39,7 @@ DeletionTarget ProbeFsDeletionTarget(const std::wstring& path) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return DeletionTarget{DeletionTarget::Kind::File, {}};
     if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Link(path);
 
+    const FsRealNameCheck realNames(path);
     std::vector<std::wstring> pending{path};
     while (!pending.empty()) {
         const std::wstring folder = std::move(pending.back());
@@ -53,6 +55,7 @@ DeletionTarget ProbeFsDeletionTarget(const std::wstring& path) {
             if (!IsDotEntry(data.cFileName)) {
                 const std::wstring entry = Child(folder, data.cFileName);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Link(entry);
+                if (realNames.LiesElsewhere(entry)) return Link(entry);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) pending.push_back(entry);
             }
             if (!FindNextFileW(search.Get(), &data)) {

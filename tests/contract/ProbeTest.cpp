@@ -87,9 +87,9 @@ TEST(Probe, DeepAndLongTrees) {
     ExpectTarget(longFolder + L"\\missing", Kind::Absent);
 }
 
-// The links under the script's "links" folder (see run-contract.sh). Only
-// links to folders: Wine 8 shows a link to a file as a plain file and hides
-// a dangling link, so neither can be found through Win32 there.
+// The links under the script's "links" folder (see run-contract.sh). Wine 8
+// shows a link to a file as a plain file, found by its real name only, and
+// hides a dangling link, which cannot be found through Win32 there.
 TEST(Probe, FindsLinksWithoutFollowingThem) {
     const std::wstring links = ContractRoot() + L"\\links";
     if (!Exists(links + L"\\target\\precious.txt")) GTEST_SKIP() << "no link fixture: run through run-contract.sh";
@@ -109,9 +109,12 @@ TEST(Probe, FindsLinksWithoutFollowingThem) {
         // A link back to its own parent: entering it would never end.
         {links + L"\\holds-loop", links + L"\\holds-loop\\sub\\loop"},
         {links + L"\\holds-deep-link", deepLink},  // beyond the path limit
+        {links + L"\\holds-file-link", links + L"\\holds-file-link\\x\\copy.txt"},
     };
     for (const Case& c : cases) ExpectTarget(c.path, Kind::ContainsLink, c.link);
     ExpectTarget(links + L"\\target", Kind::Folder);
+    // Reached through a linked folder above it, a plain folder is still plain.
+    ExpectTarget(links + L"\\folder-is-link\\inner", Kind::Folder);
 }
 
 }  // namespace
