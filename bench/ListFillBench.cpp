@@ -1,7 +1,6 @@
-// What filling a list box with many accounts costs the window system, in each
-// of the ways a host can fill it: one item at a time, with redrawing switched
-// off around the fill, with the storage reserved first, before or after the
-// window is shown.
+// What filling a list box with many accounts costs the window system: one item
+// at a time, with redrawing off, with the storage reserved first, before or
+// after the window is shown.
 #include <windows.h>
 
 #include <cstdio>

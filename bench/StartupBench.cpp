@@ -1,12 +1,6 @@
 // Splits Vardelune's start-up into its steps inside one process, with the
-// program's own code and pictures: the Wine loader up to the entry point, OLE,
-// the window host, the main window's creation and load, and its first paint.
-// "minimal" times the same steps for a bare window, for comparison; the last
-// argument chooses how COM is started: OleInitialize as the program does,
-// CoInitializeEx alone, or not at all (the pictures still have to load);
-// "pictures" decodes all pictures once before the window, to time them apart.
-// "hide" times hiding a shown bare window, which the results window's back
-// button does before the list is refilled.
+// program's own code and pictures, beside a bare window; also times hiding a
+// shown window. Modes and arguments: see wmain.
 #include "app/Program.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Platform.h"
@@ -67,6 +61,11 @@ HWND MinimalWindow(HINSTANCE instance) {
 }  // namespace
 
 // StartupBench program PATH\Vardelune.exe [ole|com|none] [pictures] | minimal | hide
+//   program:  the program's start-up with its pictures borrowed from PATH; COM
+//             started by OleInitialize as the program does it, CoInitializeEx
+//             alone, or not at all; "pictures" decodes them all ahead first
+//   minimal:  the same steps for a bare window
+//   hide:     hiding a shown bare window, as going back hides the results window
 int wmain(int argc, wchar_t** argv) {
     const double entered = NowMs();
     const double loader = entered - ProcessCreatedMs();
@@ -94,7 +93,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (argc < 3) {
-        std::fputs("usage: StartupBench program PATH\\Vardelune.exe [ole|com|none] [pictures] | minimal\n", stderr);
+        std::fputs("usage: StartupBench program PATH\\Vardelune.exe [ole|com|none] [pictures] | minimal | hide\n",
+                   stderr);
         return 2;
     }
     // The pictures and the icon come from the built program, as in its tests.

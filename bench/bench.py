@@ -505,6 +505,7 @@ def main():
     parser.add_argument("--startup-runs", type=int, default=15)
     parser.add_argument("--part-runs", type=int, default=3)
     parser.add_argument("--results", default=os.path.join(os.path.dirname(os.path.abspath(__file__)), "RESULTS.md"))
+    # Any of: startup, startup-steps, growth, growth-steps, refill, deletion, deletion-steps.
     parser.add_argument("--only", default="startup,startup-steps,growth,growth-steps,refill,deletion,deletion-steps")
     args = parser.parse_args()
     only = set(args.only.split(","))
@@ -588,7 +589,8 @@ def main():
             f"(median of {args.part_runs}):",
             "",
             "| Step | Time |", "|---|---|",
-            f"| link walk before deleting (ProbeFsDeletionTarget) | {p['probe_ms']:.0f} ms |" if p["probe_ms"] else None,
+            f"| link walk before deleting (ProbeFsDeletionTarget) | {p['probe_ms']:.0f} ms |"
+            if p["probe_ms"] else None,
             f"| script runtime object creation | {p['create_ms']:.0f} ms |" if p["create_ms"] else None,
             f"| script runtime DeleteFolder | {p['delete_ms']:.0f} ms |" if p["delete_ms"] else None,
             f"| plain Win32 recursive delete, same Wine | {p['win32_ms']:.0f} ms |" if p["win32_ms"] else None,
@@ -658,6 +660,7 @@ def main():
     load_after = os.getloadavg()[0]
     now = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     text = "\n".join([
+        "<!-- The latest benchmark figures, written by bench/run.sh (bench/bench.py); do not edit by hand. -->",
         "# Benchmark results",
         "",
         f"Latest run: {now}; {machine()}. Command: `bench/run.sh`.",

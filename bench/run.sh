@@ -1,7 +1,7 @@
 #!/bin/bash
 # Runs every benchmark of Vardelune under Wine in a private Xvfb and writes the
-# figures to bench/RESULTS.md. Installs what it needs and builds both Windows
-# programs first. Usage: bench/run.sh [--runs N] [--only startup,startup-steps,growth,growth-steps,refill,deletion,deletion-steps]
+# figures to bench/RESULTS.md, after installing what it needs and building.
+# Usage: bench/run.sh [--runs N] [--startup-runs N] [--only NAME,...] (see bench.py)
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh demo
