@@ -2,7 +2,7 @@
 // name per call, with the search held open between calls.
 #pragma once
 
-#include "platform/win32/FsFindHandle.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include <string>
 

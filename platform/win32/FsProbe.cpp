@@ -3,7 +3,7 @@
 #include "platform/win32/FsProbe.h"
 
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/FsFindHandle.h"
+#include "platform/win32/UniqueHandle.h"
 #include "platform/win32/FsPath.h"
 #include "platform/win32/FsRealName.h"
 

@@ -3,6 +3,7 @@
 #include "platform/win32/FsRealName.h"
 
 #include "platform/win32/FsPath.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
 
@@ -27,24 +28,11 @@ std::wstring Upper(std::wstring text) {
     return text;
 }
 
-// Handle that closes itself; opened for no access, so no other process's
-// sharing mode keeps it out.
-class OpenedEntry {
-public:
-    explicit OpenedEntry(const std::wstring& path)
-        : handle_(CreateFileW(ToSystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {}
-    OpenedEntry(const OpenedEntry&) = delete;
-    OpenedEntry& operator=(const OpenedEntry&) = delete;
-    ~OpenedEntry() {
-        if (IsOpen()) CloseHandle(handle_);
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+// Opened for no access, so that no other process's sharing mode keeps it out.
+FileHandle OpenEntry(const std::wstring& path) {
+    return FileHandle(CreateFileW(ToSystemPath(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
 
 }  // namespace
 
@@ -60,7 +48,7 @@ FsRealNameCheck::FsRealNameCheck(const std::wstring& root) : root_(root) {
 }
 
 bool FsRealNameCheck::RealName(const std::wstring& path, std::wstring& name) const {
-    OpenedEntry entry(path);
+    const FileHandle entry = OpenEntry(path);
     if (!entry.IsOpen()) return false;
     std::vector<unsigned char> buffer(1024);
     for (;;) {

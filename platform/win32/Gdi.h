@@ -1,42 +1,13 @@
-// Owners of the drawing handles that the windows use: GDI objects, device
-// contexts, the object selected into a context for one scope, and icons.
+// Owners of the drawing handles that the windows use: device contexts and the
+// object selected into a context for one scope (GDI objects and icons are
+// UniqueHandles).
 #pragma once
+
+#include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
 
 namespace vardelune {
-
-// A pen, brush, font or bitmap, deleted when it goes.
-template <typename T>
-class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(T handle) : handle_(handle) {}
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    GdiObject(GdiObject&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            handle_ = other.handle_;
-            other.handle_ = nullptr;
-        }
-        return *this;
-    }
-    ~GdiObject() { Reset(); }
-
-    T Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset() {
-        if (handle_) {
-            DeleteObject(handle_);
-            handle_ = nullptr;
-        }
-    }
-
-private:
-    T handle_ = nullptr;
-};
 
 // An object selected into a device context until the end of the scope, so
 // that the context never keeps an object that is about to be deleted.
@@ -99,22 +70,6 @@ private:
     HWND window_;
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
-};
-
-// An icon loaded at one size (not shared), destroyed when it goes.
-class IconHandle {
-public:
-    IconHandle() = default;
-    explicit IconHandle(HICON icon) : icon_(icon) {}
-    IconHandle(const IconHandle&) = delete;
-    IconHandle& operator=(const IconHandle&) = delete;
-    ~IconHandle() {
-        if (icon_) DestroyIcon(icon_);
-    }
-    HICON Get() const { return icon_; }
-
-private:
-    HICON icon_ = nullptr;
 };
 
 }  // namespace vardelune
