@@ -87,13 +87,17 @@ void Program::Dispatch(const std::function<void()>& work) {
 }
 
 void Program::ReportErrorAndEnd(long number, const std::wstring& description) {
-    // Number first, then the description, as the system states them.
-    host_->ShowErrorReport(L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + description);
+    host_->ShowErrorReport(ErrorReportText(number, description));
     try {
         EndProgram();
     } catch (const ProgramEnded&) {
         ended_ = true;
     }
+}
+
+std::wstring ErrorReportText(long number, const std::wstring& description) {
+    // Number first, then the description, as the system states them.
+    return L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + description;
 }
 
 void Program::PointerMoved(FormId id, int x, int y) {

@@ -62,7 +62,10 @@ private:
     bool dispatching_ = false;
 };
 
-// The spec of each window class, defined with its layout.
+// The layout of each window class, defined with its layout table.
 const FormSpec& SpecOf(FormId id);
+
+// The text of the error report: the error's number first, then its description.
+std::wstring ErrorReportText(long number, const std::wstring& description);
 
 }  // namespace vardelune

@@ -54,8 +54,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         program.Start();
         RunMessageLoop(program, host);
     } catch (const vardelune::ProgramError& error) {
-        ReportStartFailure(L"Erreur d'exécution '" + std::to_wstring(error.number()) + L"' :\r\n\r\n" +
-                           error.description());
+        ReportStartFailure(vardelune::ErrorReportText(error.number(), error.description()));
         return 1;
     } catch (...) {
         ReportStartFailure(L"Vardelune n'a pas pu démarrer.");
