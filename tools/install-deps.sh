@@ -3,7 +3,9 @@
 # only those that are missing. Usage: tools/install-deps.sh [build|demo|package|test]
 set -eu
 build=(cmake ninja-build g++ mingw-w64 g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64)
-demo=(wine wine64 xvfb xdotool imagemagick x11-utils)
+# Wine has no fonts of its own: without fonts-wine ("MS Sans Serif", Tahoma) and
+# fonts-liberation (metric-compatible Arial) texts fall back to a wider font and wrap.
+demo=(wine wine64 xvfb xdotool imagemagick x11-utils fonts-wine fonts-liberation)
 test=(libgtest-dev googletest python3 python3-pil fonts-dejavu-core zip)
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;
