@@ -1,7 +1,7 @@
 // Live state of a loaded window's controls and hit testing in drawing order.
 #include "app/Form.h"
 
-#include "platform/Platform.h"
+#include "app/ErrorTexts.h"
 
 #include <cstring>
 
@@ -53,8 +53,7 @@ Control& Form::control(const char* name) {
     for (Control& candidate : controls_)
         if (std::strcmp(candidate.name(), name) == 0) return candidate;
     // The same failure as a property access on a control the window lacks.
-    std::wstring wideName(name, name + std::strlen(name));
-    throw ProgramError(340, L"L'élément de groupe de contrôles '" + wideName + L"' n'existe pas");
+    throw ControlNotFound(name);
 }
 
 Control* Form::HitTest(int x, int y) {

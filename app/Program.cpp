@@ -2,13 +2,17 @@
 // the end of the program.
 #include "app/Program.h"
 
+#include "app/ErrorTexts.h"
+
 #include <cstring>
 #include <exception>
+#include <new>
 #include <string>
 
 namespace vardelune {
 
-Program::Program(Platform& platform, WindowHost& host) : platform_(&platform), host_(&host) {}
+Program::Program(Platform& platform, WindowHost& host, const FormSpecs& windows)
+    : platform_(&platform), host_(&host), specs_(windows) {}
 
 Program::~Program() = default;
 
@@ -18,7 +22,7 @@ Form& Program::form(FormId id) {
 }
 
 void Program::Load(FormId id) {
-    auto loaded = std::make_unique<Form>(SpecOf(id));
+    auto loaded = std::make_unique<Form>(*specs_[Index(id)]);
     Form& form = *loaded;
     form.SetObserver(host_);
     host_->CreateFormWindow(form);
@@ -80,9 +84,11 @@ void Program::Dispatch(const std::function<void()>& work) {
         ended_ = true;
     } catch (const ProgramError& error) {
         ReportErrorAndEnd(error.number(), error.description());
-    } catch (const std::exception& error) {
-        const char* what = error.what();
-        ReportErrorAndEnd(7, std::wstring(what, what + std::strlen(what)));
+    } catch (const std::bad_alloc&) {
+        ReportErrorAndEnd(error::kOutOfMemory, ErrorDescription(error::kOutOfMemory));
+    } catch (...) {
+        // Whatever else went wrong is reported in the program's own words.
+        ReportErrorAndEnd(error::kInternalError, ErrorDescription(error::kInternalError));
     }
 }
 
@@ -95,10 +101,7 @@ void Program::ReportErrorAndEnd(long number, const std::wstring& description) {
     }
 }
 
-std::wstring ErrorReportText(long number, const std::wstring& description) {
-    // Number first, then the description, as the system states them.
-    return L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + description;
-}
+void EndProgramHandler(Program& program, Form&, Control*) { program.EndProgram(); }
 
 void Program::PointerMoved(FormId id, int x, int y) {
     Dispatch([&] {
@@ -118,14 +121,26 @@ void Program::PointerPressed(FormId id, int x, int y) {
     target.pressed = target.HitTest(x, y);
 }
 
+void Program::ForgetPress(FormId id) {
+    if (IsLoaded(id)) form(id).pressed = nullptr;
+}
+
+// The second press of a double click is the double-click event, which no
+// control handles: the release that follows it is no click.
+void Program::PointerDoubleClicked(FormId id) { ForgetPress(id); }
+
+void Program::PointerCaptureLost(FormId id) { ForgetPress(id); }
+
 void Program::PointerReleased(FormId id, int x, int y) {
+    if (!IsLoaded(id)) return;
+    Form& target = form(id);
+    // Taken before the dispatch, so that a release dropped while a handler is
+    // busy still ends the press.
+    Control* pressed = target.pressed;
+    target.pressed = nullptr;
     Dispatch([&] {
-        if (!IsLoaded(id)) return;
-        Form& target = form(id);
-        Control* pressed = target.pressed;
-        target.pressed = nullptr;
-        // A click is a press and a release on the same control.
-        if (pressed && pressed == target.HitTest(x, y)) RunHandler(target, EventKind::Click, pressed->name());
+        if (pressed && IsLoaded(id) && pressed == form(id).HitTest(x, y))
+            RunHandler(form(id), EventKind::Click, pressed->name());
     });
 }
 

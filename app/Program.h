@@ -4,6 +4,7 @@
 // mechanism and the program-wide error report that ends the program.
 #pragma once
 
+#include "app/Errors.h"
 #include "app/Form.h"
 #include "app/Layout.h"
 #include "app/WindowHost.h"
@@ -15,9 +16,12 @@
 
 namespace vardelune {
 
+// The layout of each window class, by window id.
+using FormSpecs = std::array<const FormSpec*, 3>;
+
 class Program {
 public:
-    Program(Platform& platform, WindowHost& host);
+    Program(Platform& platform, WindowHost& host, const FormSpecs& windows);
     ~Program();
 
     Platform& platform() { return *platform_; }
@@ -37,7 +41,12 @@ public:
     // Events from the screen, each run to completion; an error inside goes to
     // the error report. Coordinates are client pixels.
     void PointerMoved(FormId id, int x, int y);
+    // A click is a press and a release on the same control with nothing in
+    // between: a double click's second press, or the pointer's capture taken
+    // by someone else, leaves nothing pending.
     void PointerPressed(FormId id, int x, int y);
+    void PointerDoubleClicked(FormId id);
+    void PointerCaptureLost(FormId id);
     void PointerReleased(FormId id, int x, int y);
     void PushButtonClicked(FormId id, const char* control);
     void CloseBoxClicked(FormId id);
@@ -55,17 +64,23 @@ private:
     void RunHandler(Form& form, EventKind event, const char* control);
     void ReportErrorAndEnd(long number, const std::wstring& description);
 
+    void ForgetPress(FormId id);
+
     Platform* platform_;
     WindowHost* host_;
+    FormSpecs specs_;
     std::array<std::unique_ptr<Form>, 3> forms_;
     bool ended_ = false;
     bool dispatching_ = false;
 };
 
-// The layout of each window class, defined with its layout table.
-const FormSpec& SpecOf(FormId id);
+// Handler of the events that end the program.
+void EndProgramHandler(Program& program, Form& form, Control* control);
 
-// The text of the error report: the error's number first, then its description.
-std::wstring ErrorReportText(long number, const std::wstring& description);
+// A handler table entry for an action that needs only the program.
+template <void (*Action)(Program&)>
+void Run(Program& program, Form&, Control*) {
+    Action(program);
+}
 
 }  // namespace vardelune

@@ -1,6 +1,7 @@
 // Times the platform operations below the program one by one: the walk that
 // looks for links before a deletion, the script runtime's DeleteFolder, a plain
 // Win32 recursive delete as the floor that the file system sets, and listing.
+#include "app/Errors.h"
 #include "platform/win32/ComFolderDeletion.h"
 #include "platform/win32/FsEnumeration.h"
 #include "platform/win32/FsProbe.h"

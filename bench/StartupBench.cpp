@@ -2,6 +2,7 @@
 // program's own code and pictures, beside a bare window; also times hiding a
 // shown window. Modes and arguments: see wmain.
 #include "app/Program.h"
+#include "forms/Windows.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Platform.h"
 #include "resources/ResourceIds.h"
@@ -118,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
         vardelune::Win32Platform platform;
         vardelune::Win32Host host(instance, resources);
         const double hostDone = NowMs();
-        vardelune::Program program(platform, host);
+        vardelune::Program program(platform, host, vardelune::ProgramWindows());
         host.Attach(program);
         program.Start();
         const double shown = NowMs();

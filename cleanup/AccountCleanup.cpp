@@ -3,18 +3,15 @@
 // report ends the program.
 #include "cleanup/AccountCleanup.h"
 
+#include "app/ErrorTexts.h"
 #include "app/Rollover.h"
 #include "cleanup/ProfilePaths.h"
-#include "forms/Windows.h"
+#include "cleanup/ResultsActions.h"
+#include "cleanup/WindowNames.h"
 
 namespace vardelune {
 
 namespace {
-
-// Numbers of the script runtime's errors, so that ours read like its own.
-constexpr long kBadFileName = 52;
-constexpr long kPathNotFound = 76;
-constexpr long kPathFileAccessError = 75;
 
 // Windows' path rules drop a trailing dot or space from a name, so such a
 // path would reach another account's folder, or none at all and look clean.
@@ -25,11 +22,7 @@ bool EndsWithDroppedCharacter(const std::wstring& path) {
 }  // namespace
 
 void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, const std::wstring& path) {
-    if (EndsWithDroppedCharacter(path))
-        throw ProgramError(kBadFileName,
-                           L"Nom de fichier incorrect : Windows lit ce nom sans son point ou son espace final "
-                           L"et supprimerait un autre dossier\r\n" +
-                               path);
+    if (EndsWithDroppedCharacter(path)) throw DroppedCharacterRefusal(path);
     const DeletionTarget target = platform.ProbeDeletionTarget(path);
     switch (target.kind) {
         case DeletionTarget::Kind::Absent:
@@ -38,13 +31,14 @@ void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, cons
             return;
         case DeletionTarget::Kind::File:
             // A file is not an account folder; never report it as cleaned.
-            throw ProgramError(kPathNotFound, L"Chemin d'accès introuvable\r\n" + path);
+            throw NumberedError(error::kPathNotFound, path);
         case DeletionTarget::Kind::ContainsLink:
             // The folder deletion follows links and would delete what they
             // point to, outside the account: delete nothing of this folder.
-            throw ProgramError(kPathFileAccessError,
-                               L"Suppression refusée : ce dossier contient un lien vers un autre emplacement\r\n" +
-                                   target.linkPath + L"\r\nRien n'a été supprimé dans\r\n" + path);
+            throw LinkRefusal(target.linkPath, path);
+        case DeletionTarget::Kind::Unverifiable:
+            // What cannot be judged is not deleted: it may be a link.
+            throw UnverifiableEntryRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Folder:
             break;
     }
@@ -56,12 +50,12 @@ void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, cons
 }
 
 void CleanSelectedAccount(Program& program) {
-    Form& main = program.form(FormId::Form1);
-    ShowCover(main, "Image1");
+    Form& main = program.form(kMainWindow);
+    ShowCover(main, main_window::kRepairCover);
 
-    const std::wstring account = main.control("List1").SelectedText();
+    const std::wstring account = main.control(main_window::kAccountList).SelectedText();
     if (account.empty()) {
-        program.ShowForm(FormId::Form3);
+        program.ShowForm(kErrorWindow);
         return;
     }
 

@@ -2,16 +2,22 @@
 #include "cleanup/AccountDiscovery.h"
 
 #include "cleanup/ProfilePaths.h"
+#include "cleanup/WindowNames.h"
 
 namespace vardelune {
 
 void ListAccounts(Program& program) {
     Platform& platform = program.platform();
-    Control& list = program.form(FormId::Form1).control("List1");
+    Control& list = program.form(kMainWindow).control(main_window::kAccountList);
     const std::wstring expression = JoinProfilePath(program, AccountPatternSuffix);
     for (std::wstring entry = platform.FindFirstEntry(expression, kAccountAttributeMask); !entry.empty();
          entry = platform.FindNextEntry())
         list.AddItem(entry);
+}
+
+void LoadMainWindow(Program& program) {
+    InitProfilePaths(program);
+    ListAccounts(program);
 }
 
 }  // namespace vardelune

@@ -14,4 +14,7 @@ constexpr unsigned kAccountAttributeMask = 55;
 // caller clears the list where needed. Selects nothing.
 void ListAccounts(Program& program);
 
+// Load handler of the main window: the profile paths, then the account list.
+void LoadMainWindow(Program& program);
+
 }  // namespace vardelune

@@ -10,4 +10,10 @@ namespace vardelune {
 // followed by the suffix in the file browser without waiting for it.
 void OpenDataFolder(Program& program, const char* cover, const wchar_t* suffix);
 
+// The main window's two "Ouvrir" buttons and its temporary-folder link; the
+// link leaves its cover hidden.
+void OpenMessengerFolder(Program& program);
+void OpenContactsFolder(Program& program);
+void OpenTempFolder(Program& program);
+
 }  // namespace vardelune

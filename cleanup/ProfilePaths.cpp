@@ -2,6 +2,8 @@
 // of Text2 at the moment of use, so an edit of Text2 changes every later path.
 #include "cleanup/ProfilePaths.h"
 
+#include "cleanup/WindowNames.h"
+
 namespace vardelune {
 
 const wchar_t* const MessengerDataSuffix = L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\";
@@ -11,14 +13,15 @@ const wchar_t* const ContactsFolderSuffix = L"\\Local Settings\\Application Data
 const wchar_t* const TempFolderSuffix = L"\\Local Settings\\Temp";
 
 void InitProfilePaths(Program& program) {
-    Form& main = program.form(FormId::Form1);
-    main.control("Text2").SetText(program.platform().GetEnvironmentText(L"USERPROFILE"));
-    main.control("Text5").SetText(main.control("Text2").text() + MessengerDataSuffix);
-    main.control("Text6").SetText(main.control("Text2").text() + ContactsDataSuffix);
+    using namespace main_window;
+    Form& main = program.form(kMainWindow);
+    main.control(kProfileBox).SetText(program.platform().GetEnvironmentText(L"USERPROFILE"));
+    main.control(kMessengerFolderBox).SetText(main.control(kProfileBox).text() + MessengerDataSuffix);
+    main.control(kContactsFolderBox).SetText(main.control(kProfileBox).text() + ContactsDataSuffix);
 }
 
 std::wstring JoinProfilePath(Program& program, const wchar_t* suffix) {
-    return program.form(FormId::Form1).control("Text2").text() + suffix;
+    return program.form(kMainWindow).control(main_window::kProfileBox).text() + suffix;
 }
 
 }  // namespace vardelune

@@ -3,23 +3,19 @@
 #include "forms/Windows.h"
 
 #include "app/Rollover.h"
+#include "cleanup/NoSelectionMessage.h"
+#include "cleanup/WindowNames.h"
 #include "forms/ControlRows.h"
 #include "resources/ResourceIds.h"
 
 namespace vardelune {
 
 using namespace rows;
-
-namespace {
-
-// Stored with a literal backslash-n, expanded when the window loads.
-const wchar_t* const kStoredErrorMessage = L"Vous n'avez rien selectionné\\nmerci de choisir une session";
-
-}  // namespace
+using namespace error_window;
 
 const FormSpec& ErrorWindowSpec() {
     static const FormSpec spec{
-        FormId::Form3,
+        kErrorWindow,
         "Form3",
         L"Erreur",
         5475,
@@ -28,36 +24,20 @@ const FormSpec& ErrorWindowSpec() {
         kWhite,
         kNoPicture,
         {
-            Picture("Image1", {1800, 2520, 1815, 345}, IDG_RECOMMENCER_PLAIN),
-            Label("Label1", {120, 720, 5295, 1095}, L"", kSansSerif, kBlack, kTransparent, TextAlign::Center,
+            Picture(kRetryCover, {1800, 2520, 1815, 345}, IDG_RECOMMENCER_PLAIN),
+            Label(kMessage, {120, 720, 5295, 1095}, L"", kSansSerif, kBlack, kTransparent, TextAlign::Center,
                   kNoTabStop),
-            Picture("Image2", {1800, 2520, 1815, 345}, IDG_RECOMMENCER_HIGHLIGHTED),
+            Picture(kRetryButton, {1800, 2520, 1815, 345}, IDG_RECOMMENCER_HIGHLIGHTED),
         },
-        {"Image1"},
+        {kRetryCover},
         {
-            {EventKind::Load, nullptr,
-             [](Program&, Form& form, Control*) {
-                 form.control("Label1").SetText(ExpandLineBreaks(kStoredErrorMessage));
-             }},
+            {EventKind::Load, nullptr, Run<LoadNoSelectionMessage>},
             {EventKind::MouseMoveWindow, nullptr, ShowCovers},
-            {EventKind::MouseMove, "Image1", HideCover},
-            {EventKind::Click, "Image2", [](Program& program, Form&, Control*) { program.HideForm(FormId::Form3); }},
+            {EventKind::MouseMove, kRetryCover, HideCover},
+            {EventKind::Click, kRetryButton, Run<HideNoSelectionMessage>},
         },
     };
     return spec;
-}
-
-std::wstring ExpandLineBreaks(const std::wstring& stored) {
-    std::wstring expanded;
-    for (size_t i = 0; i < stored.size(); ++i) {
-        if (stored[i] == L'\\' && i + 1 < stored.size() && stored[i + 1] == L'n') {
-            expanded += L"\r\n";
-            ++i;
-        } else {
-            expanded += stored[i];
-        }
-    }
-    return expanded;
 }
 
 }  // namespace vardelune

@@ -1,18 +1,16 @@
 // One program-wide reference per window class: the class's layout by its id.
 #include "forms/Windows.h"
 
+#include "cleanup/WindowNames.h"
+
 namespace vardelune {
 
-const FormSpec& SpecOf(FormId id) {
-    switch (id) {
-        case FormId::Form2:
-            return ResultsWindowSpec();
-        case FormId::Form3:
-            return ErrorWindowSpec();
-        case FormId::Form1:
-        default:
-            return MainWindowSpec();
-    }
+FormSpecs ProgramWindows() {
+    FormSpecs specs{};
+    specs[static_cast<size_t>(kMainWindow)] = &MainWindowSpec();
+    specs[static_cast<size_t>(kResultsWindow)] = &ResultsWindowSpec();
+    specs[static_cast<size_t>(kErrorWindow)] = &ErrorWindowSpec();
+    return specs;
 }
 
 }  // namespace vardelune

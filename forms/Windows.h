@@ -3,26 +3,13 @@
 
 #include "app/Program.h"
 
-#include <string>
-
 namespace vardelune {
 
 const FormSpec& MainWindowSpec();
 const FormSpec& ResultsWindowSpec();
 const FormSpec& ErrorWindowSpec();
 
-// The results message naming the account whose folders are being deleted.
-std::wstring ResultsMessage(const std::wstring& account);
-
-// The error window's stored message with every two-character "\n" turned into
-// a line break.
-std::wstring ExpandLineBreaks(const std::wstring& stored);
-
-// Sets the results message for the account and shows the results window.
-void ShowResults(Program& program, const std::wstring& account);
-
-// The results window's buttons.
-void RelaunchMessenger(Program& program);
-void BackToList(Program& program);
+// The layouts of all three, by window id, as the program takes them.
+FormSpecs ProgramWindows();
 
 }  // namespace vardelune

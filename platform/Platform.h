@@ -1,32 +1,15 @@
 // The operating-system and shell services that the program's logic calls,
 // behind one interface so that the logic can run against a substitute.
 // Portable: no Windows header here; the Win32 implementation lives in win32/.
+// Every operation reports a failure by throwing the program's numbered error
+// (ProgramError, app/Errors.h).
 #pragma once
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 
 namespace vardelune {
-
-// An error raised by a platform operation or by the logic itself. It carries
-// the number and the description that the program-wide error report shows.
-class ProgramError : public std::runtime_error {
-public:
-    ProgramError(long number, std::wstring description)
-        : std::runtime_error("program error"), number_(number), description_(std::move(description)) {}
-    long number() const { return number_; }
-    const std::wstring& description() const { return description_; }
-
-private:
-    long number_;
-    std::wstring description_;
-};
-
-// Thrown by a substitute EndProgram() so that tests can watch the end of the
-// program; the real one never returns.
-struct ProgramEnded {};
 
 // What lies at a path that is about to be deleted, as seen without following
 // any link.
@@ -35,10 +18,11 @@ struct DeletionTarget {
         Absent,       // nothing at all at the path
         File,         // a file (not a folder) at the path
         Folder,       // a folder, and no link anywhere inside it
-        ContainsLink  // the folder is, or holds, a symbolic link, junction or other reparse point
+        ContainsLink,  // the folder is, or holds, a symbolic link, junction or other reparse point
+        Unverifiable   // an entry whose real place could not be read: it may be a link
     };
     Kind kind = Kind::Absent;
-    std::wstring linkPath;  // with ContainsLink: the first link found
+    std::wstring linkPath;  // with ContainsLink or Unverifiable: the first such entry found
 };
 
 // Opaque native window handle, passed through to the shell untouched.

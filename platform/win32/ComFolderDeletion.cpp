@@ -3,6 +3,7 @@
 // script runtime reports its errors through EXCEPINFO, often without text.
 #include "platform/win32/ComFolderDeletion.h"
 
+#include "app/ErrorTexts.h"
 #include "platform/win32/ComBstr.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComVariant.h"
@@ -46,7 +47,7 @@ ProgramError ScriptError(ExceptionInfo& exception) {
 
     std::wstring text;
     if (info.bstrDescription) text.assign(info.bstrDescription, SysStringLen(info.bstrDescription));
-    if (text.empty()) text = ScriptRuntimeErrorText(number);
+    if (text.empty()) text = ErrorDescription(number);
     if (text.empty()) return HresultError(FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION);
     return ProgramError(number, text);
 }

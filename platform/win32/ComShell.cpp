@@ -3,6 +3,7 @@
 // of window there, so the caller still gets its file browser.
 #include "platform/win32/ComShell.h"
 
+#include "app/ErrorTexts.h"
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/ErrorText.h"
@@ -27,7 +28,7 @@ void ExploreWithShellExecute(const std::wstring& path) {
     // Below SE_ERR_SHARE the codes are Win32 error numbers; the shell's own
     // codes above it have no system text.
     std::wstring text = code < SE_ERR_SHARE ? SystemErrorText(static_cast<DWORD>(code)) : std::wstring();
-    if (text.empty()) text = L"L'explorateur n'a pas pu ouvrir le dossier (code " + std::to_wstring(code) + L")";
+    if (text.empty()) text = FileBrowserFailureText(static_cast<long>(code));
     throw ProgramError(static_cast<long>(code), text + L"\r\n" + path);
 }
 

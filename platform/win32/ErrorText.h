@@ -1,9 +1,9 @@
-// Descriptions of the errors that the platform services raise: the system's
-// own message text, the script runtime's numbered errors, and the
-// ProgramError built from them (number first, as the error report shows it).
+// The program's numbered errors made from what the system reports: a Win32
+// error number or a failed HRESULT, with the system's own text (number first,
+// as the error report shows it).
 #pragma once
 
-#include "platform/Platform.h"
+#include "app/Errors.h"
 
 #include <windows.h>
 
@@ -15,15 +15,15 @@ namespace vardelune {
 // trailing line break; empty when the system has none.
 std::wstring SystemErrorText(DWORD code);
 
-// The script runtime's French text for one of its error numbers (53, 70,
-// 76, ...); empty for a number it does not know.
-std::wstring ScriptRuntimeErrorText(long number);
-
 // A Win32 error number with the system's text, or a generic text when the
 // system has none.
 ProgramError Win32Error(DWORD code);
 
 // A failed HRESULT: its value as a signed number, with the system's text.
 ProgramError HresultError(HRESULT result);
+
+// Throws the calling thread's last Win32 error; `fallback` stands in when a
+// failing call set none.
+[[noreturn]] void ThrowLastError(DWORD fallback = ERROR_NOT_ENOUGH_MEMORY);
 
 }  // namespace vardelune

@@ -36,10 +36,7 @@ HFONT FontCache::Get(const FontSpec& spec) {
     description.lfFaceName[LF_FACESIZE - 1] = L'\0';
 
     GdiObject<HFONT> font(CreateFontIndirectW(&description));
-    if (!font) {
-        const DWORD error = GetLastError();
-        throw Win32Error(error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY);
-    }
+    if (!font) ThrowLastError();
 
     auto entry = std::make_unique<Entry>(Entry{spec.face, spec.points, spec.bold, spec.underline, std::move(font)});
     HFONT made = entry->font.Get();

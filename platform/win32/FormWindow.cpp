@@ -3,6 +3,7 @@
 // reports input and shows what the program changed.
 #include "platform/win32/FormWindow.h"
 
+#include "app/ErrorTexts.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Paint.h"
@@ -56,15 +57,10 @@ std::wstring WindowText(HWND window) {
     return std::wstring(buffer.data(), static_cast<size_t>(std::max(copied, 0)));
 }
 
-[[noreturn]] void ThrowLastError() {
-    const DWORD error = GetLastError();
-    throw Win32Error(error != 0 ? error : ERROR_NOT_ENOUGH_MEMORY);
-}
-
 void AddListItem(HWND list, const std::wstring& item) {
     const LRESULT added = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
     // The list on screen must not silently differ from the account list.
-    if (added == LB_ERR || added == LB_ERRSPACE) throw ProgramError(7, L"Mémoire insuffisante");
+    if (added == LB_ERR || added == LB_ERRSPACE) throw NumberedError(error::kOutOfMemory);
 }
 
 }  // namespace
@@ -309,8 +305,14 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
             OnLeftButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
             return 0;
+        case WM_LBUTTONDBLCLK:
+            OnLeftButtonDoubleClick();
+            return 0;
         case WM_LBUTTONUP:
             OnLeftButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_CAPTURECHANGED:
+            OnCaptureChanged(reinterpret_cast<HWND>(lParam));
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -360,11 +362,35 @@ void FormWindow::OnPrintClient(HDC dc) {
     PaintContent(dc, client, *form_, *resources_.fonts, *resources_.pictures);
 }
 
-void FormWindow::OnMouseMove(int x, int y) { program_->PointerMoved(form_->id(), x, y); }
+void FormWindow::OnMouseMove(int x, int y) {
+    // While a press holds the pointer, its moves beyond the window are not
+    // moves over the bare window: they would bring the covers back.
+    RECT client;
+    const POINT point{x, y};
+    if (GetCapture() == window_ && GetClientRect(window_, &client) && !PtInRect(&client, point)) return;
+    program_->PointerMoved(form_->id(), x, y);
+}
 
-void FormWindow::OnLeftButtonDown(int x, int y) { program_->PointerPressed(form_->id(), x, y); }
+void FormWindow::OnLeftButtonDown(int x, int y) {
+    // Held until the release, so that the release ends this press wherever
+    // the pointer goes, and a press elsewhere never ends in a click here.
+    SetCapture(window_);
+    program_->PointerPressed(form_->id(), x, y);
+}
 
-void FormWindow::OnLeftButtonUp(int x, int y) { program_->PointerReleased(form_->id(), x, y); }
+void FormWindow::OnLeftButtonDoubleClick() {
+    SetCapture(window_);
+    program_->PointerDoubleClicked(form_->id());
+}
+
+void FormWindow::OnLeftButtonUp(int x, int y) {
+    program_->PointerReleased(form_->id(), x, y);
+    if (GetCapture() == window_) ReleaseCapture();
+}
+
+void FormWindow::OnCaptureChanged(HWND newCapture) {
+    if (newCapture != window_) program_->PointerCaptureLost(form_->id());
+}
 
 void FormWindow::OnCommand(int id, int code, HWND from) {
     std::vector<Control>& controls = form_->controls();

@@ -47,7 +47,9 @@ private:
     void OnPrintClient(HDC dc);
     void OnMouseMove(int x, int y);
     void OnLeftButtonDown(int x, int y);
+    void OnLeftButtonDoubleClick();
     void OnLeftButtonUp(int x, int y);
+    void OnCaptureChanged(HWND newCapture);
     void OnCommand(int id, int code, HWND from);
     void OnClose();
     void OnActivate(WPARAM wParam);

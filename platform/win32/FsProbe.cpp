@@ -26,6 +26,10 @@ std::wstring Child(const std::wstring& folder, const wchar_t* name) {
 
 DeletionTarget Link(const std::wstring& path) { return DeletionTarget{DeletionTarget::Kind::ContainsLink, path}; }
 
+DeletionTarget Unverifiable(const std::wstring& path) {
+    return DeletionTarget{DeletionTarget::Kind::Unverifiable, path};
+}
+
 }  // namespace
 
 DeletionTarget ProbeFsDeletionTarget(const std::wstring& path) {
@@ -55,7 +59,14 @@ DeletionTarget ProbeFsDeletionTarget(const std::wstring& path) {
             if (!IsDotEntry(data.cFileName)) {
                 const std::wstring entry = Child(folder, data.cFileName);
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return Link(entry);
-                if (realNames.LiesElsewhere(entry)) return Link(entry);
+                switch (realNames.PlaceOf(entry)) {
+                    case FsRealNameCheck::Placement::Elsewhere:
+                        return Link(entry);
+                    case FsRealNameCheck::Placement::Unknown:
+                        return Unverifiable(entry);
+                    case FsRealNameCheck::Placement::Here:
+                        break;
+                }
                 if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) pending.push_back(entry);
             }
             if (!FindNextFileW(search.Get(), &data)) {

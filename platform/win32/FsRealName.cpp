@@ -39,12 +39,10 @@ FileHandle OpenEntry(const std::wstring& path) {
 FsRealNameCheck::FsRealNameCheck(const std::wstring& root) : root_(root) {
     HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     if (!ntdll || !RunningUnderWine(ntdll)) return;
-    auto query = reinterpret_cast<QueryFunction>(
-        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationFile")));
-    if (!query) return;
-    query_ = query;
+    needed_ = true;
+    query_ = reinterpret_cast<QueryFunction>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationFile")));
     // The root's own real name stands for every folder above it, links or not.
-    if (!RealName(root, realRoot_)) query_ = nullptr;
+    rootKnown_ = query_ && RealName(root, realRoot_);
 }
 
 bool FsRealNameCheck::RealName(const std::wstring& path, std::wstring& name) const {
@@ -68,16 +66,17 @@ bool FsRealNameCheck::RealName(const std::wstring& path, std::wstring& name) con
     }
 }
 
-bool FsRealNameCheck::LiesElsewhere(const std::wstring& entry) const {
-    if (!query_ || entry.compare(0, root_.size(), root_) != 0) return false;
+FsRealNameCheck::Placement FsRealNameCheck::PlaceOf(const std::wstring& entry) const {
+    if (!needed_) return Placement::Here;
+    // Under Wine this check alone keeps the deletion from the target of a
+    // link to a file: an entry that cannot be judged is taken as a link.
     std::wstring real;
-    // An entry that cannot be opened cannot be judged; the attributes decide.
-    if (!RealName(entry, real)) return false;
+    if (!rootKnown_ || entry.compare(0, root_.size(), root_) != 0 || !RealName(entry, real)) return Placement::Unknown;
     std::wstring expected = realRoot_;
     if (!expected.empty() && expected.back() == L'\\') expected.pop_back();
     const std::wstring relative = entry.substr(root_.size());
     if (relative.empty() || relative.front() != L'\\') expected += L'\\';
-    return Upper(real) != Upper(expected + relative);
+    return Upper(real) == Upper(expected + relative) ? Placement::Here : Placement::Elsewhere;
 }
 
 }  // namespace vardelune

@@ -16,14 +16,20 @@ public:
     // root: the folder about to be walked, by the path the walk uses.
     explicit FsRealNameCheck(const std::wstring& root);
 
-    // True when the entry, found by the walk at that path under the root,
-    // really is somewhere else.
-    bool LiesElsewhere(const std::wstring& entry) const;
+    enum class Placement {
+        Here,       // the entry is where the walk found it
+        Elsewhere,  // it lies behind a link
+        Unknown     // its real name, or the root's, could not be read
+    };
+    // Where the entry, found by the walk at that path under the root, really is.
+    Placement PlaceOf(const std::wstring& entry) const;
 
 private:
     using QueryFunction = long(__stdcall*)(void*, void*, void*, unsigned long, int);
     bool RealName(const std::wstring& path, std::wstring& name) const;
 
+    bool needed_ = false;  // under Wine only
+    bool rootKnown_ = false;
     QueryFunction query_ = nullptr;
     std::wstring root_;
     std::wstring realRoot_;

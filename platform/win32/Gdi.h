@@ -1,6 +1,5 @@
 // Owners of the drawing handles that the windows use: device contexts and the
-// object selected into a context for one scope (GDI objects and icons are
-// UniqueHandles).
+// object selected into a context for one scope.
 #pragma once
 
 #include "platform/win32/UniqueHandle.h"
@@ -26,34 +25,15 @@ private:
 };
 
 // A memory device context compatible with another one.
-class MemoryDc {
+class MemoryDc : public UniqueHandle<MemoryDcTraits> {
 public:
-    explicit MemoryDc(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC Get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
+    explicit MemoryDc(HDC compatibleWith) : UniqueHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // The screen's device context, for measuring.
-class ScreenDc {
+class ScreenDc : public UniqueHandle<ScreenDcTraits> {
 public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
+    ScreenDc() : UniqueHandle(GetDC(nullptr)) {}
 };
 
 // BeginPaint and EndPaint around the painting of one WM_PAINT.

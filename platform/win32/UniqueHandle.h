@@ -1,6 +1,7 @@
 // One owner for every handle that a single call releases: a find search, an
-// opened file, a GDI object, an icon. Each kind names its empty value and its
-// release function in a small traits type.
+// opened file, a GDI object, an icon, a device context, local or global
+// memory. Each kind names its empty value and its release function in a small
+// traits type.
 #pragma once
 
 #include <windows.h>
@@ -28,6 +29,12 @@ public:
     ~UniqueHandle() { Close(); }
 
     Handle Get() const { return handle_; }
+    // Gives the handle up to a new owner (a stream that frees it, say).
+    Handle Release() {
+        const Handle released = handle_;
+        handle_ = Traits::Empty();
+        return released;
+    }
     bool IsOpen() const { return handle_ != Traits::Empty(); }
     explicit operator bool() const { return IsOpen(); }
     void Close() {
@@ -66,6 +73,30 @@ struct IconTraits {
     static void Release(Handle handle) { DestroyIcon(handle); }
 };
 
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle handle) { DeleteDC(handle); }
+};
+
+struct ScreenDcTraits {
+    using Handle = HDC;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle handle) { ReleaseDC(nullptr, handle); }
+};
+
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle handle) { LocalFree(handle); }
+};
+
+struct GlobalMemoryTraits {
+    using Handle = HGLOBAL;
+    static Handle Empty() { return nullptr; }
+    static void Release(Handle handle) { GlobalFree(handle); }
+};
+
 // A FindFirstFileW search, closed with FindClose.
 using FsFindHandle = UniqueHandle<FindSearchTraits>;
 // A file or folder opened with CreateFileW.
@@ -75,5 +106,9 @@ template <typename T>
 using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
 // An icon loaded at one size (not shared), destroyed when it goes.
 using IconHandle = UniqueHandle<IconTraits>;
+// Memory that the system allocated for the caller (FormatMessageW's text).
+using LocalMemory = UniqueHandle<LocalMemoryTraits>;
+// Movable global memory, until a stream takes it over.
+using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 }  // namespace vardelune

@@ -1,6 +1,7 @@
 // The forms' native windows by form, and the program-wide error report.
 #include "platform/win32/Win32Host.h"
 
+#include "app/ErrorTexts.h"
 #include "platform/win32/ErrorText.h"
 #include "resources/ResourceIds.h"
 
@@ -27,8 +28,9 @@ Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
       pictures_(resources_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    // No CS_DBLCLKS: a second quick click is a click like the first.
-    windowClass.style = 0;
+    // The second press of a double click comes as its own event, so that a
+    // double click on a picture button is one click, not two.
+    windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = FormWindow::WindowProc;
     windowClass.hInstance = module;
     windowClass.hIcon = bigIcon_.Get();
@@ -37,10 +39,7 @@ Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
     windowClass.hbrBackground = nullptr;  // the window paints its own background
     windowClass.lpszClassName = FormWindow::kClassName;
     windowClass_ = RegisterClassExW(&windowClass);
-    if (!windowClass_) {
-        const DWORD error = GetLastError();
-        throw Win32Error(error != 0 ? error : ERROR_CLASS_ALREADY_EXISTS);
-    }
+    if (!windowClass_) ThrowLastError(ERROR_CLASS_ALREADY_EXISTS);
 }
 
 Win32Host::~Win32Host() {
@@ -76,7 +75,7 @@ NativeWindowHandle Win32Host::FormWindowHandle(Form& form) {
 void Win32Host::ShowErrorReport(const std::wstring& text) {
     // Task-modal without an owner: no window of the program takes input
     // until the report is dismissed, and the program ends right after.
-    MessageBoxW(nullptr, text.c_str(), L"Vardelune Messenger", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxW(nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void Win32Host::OnControlChanged(Form& form, Control& control, ControlChange change) {

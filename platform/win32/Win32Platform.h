@@ -2,6 +2,7 @@
 // script runtime's folder deletion, the shell, and the end of the process.
 #pragma once
 
+#include "app/Errors.h"
 #include "platform/Platform.h"
 #include "platform/win32/FsEnumeration.h"
 

@@ -1,6 +1,8 @@
 // Entry point of Vardelune.exe: OLE for the pictures and the script objects,
 // the platform, the windows and the program, then the message loop.
+#include "app/ErrorTexts.h"
 #include "app/Program.h"
+#include "forms/Windows.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -35,7 +37,7 @@ void RunMessageLoop(vardelune::Program& program, vardelune::Win32Host& host) {
 
 // A failure before the program's own error report exists.
 void ReportStartFailure(const std::wstring& text) {
-    MessageBoxW(nullptr, text.c_str(), L"Vardelune Messenger", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    MessageBoxW(nullptr, text.c_str(), vardelune::kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 }  // namespace
@@ -43,13 +45,13 @@ void ReportStartFailure(const std::wstring& text) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     OleSession ole;
     if (FAILED(ole.Result())) {
-        ReportStartFailure(L"OLE n'a pas pu être initialisé.");
+        ReportStartFailure(vardelune::kOleStartFailureText);
         return 1;
     }
     try {
         vardelune::Win32Platform platform;
         vardelune::Win32Host host(instance);
-        vardelune::Program program(platform, host);
+        vardelune::Program program(platform, host, vardelune::ProgramWindows());
         host.Attach(program);
         program.Start();
         RunMessageLoop(program, host);
@@ -57,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ReportStartFailure(vardelune::ErrorReportText(error.number(), error.description()));
         return 1;
     } catch (...) {
-        ReportStartFailure(L"Vardelune n'a pas pu démarrer.");
+        ReportStartFailure(vardelune::kStartFailureText);
         return 1;
     }
     return 0;

@@ -16,6 +16,7 @@ const char* KindName(Kind kind) {
         case Kind::File: return "File";
         case Kind::Folder: return "Folder";
         case Kind::ContainsLink: return "ContainsLink";
+        case Kind::Unverifiable: return "Unverifiable";
     }
     return "?";
 }
@@ -113,6 +114,8 @@ TEST(Probe, FindsLinksWithoutFollowingThem) {
     };
     for (const Case& c : cases) ExpectTarget(c.path, Kind::ContainsLink, c.link);
     ExpectTarget(links + L"\\target", Kind::Folder);
+    // What cannot be judged is never taken as plain.
+    ExpectTarget(links + L"\\holds-socket", Kind::Unverifiable, links + L"\\holds-socket\\wire");
     // Reached through a linked folder above it, a plain folder is still plain.
     ExpectTarget(links + L"\\folder-is-link\\inner", Kind::Folder);
 }

@@ -1,6 +1,7 @@
 // The Win32 window host on a real screen: the forms' native windows, their
 // child controls, what they paint, and the input that reaches the program.
 // The pictures and the icon are borrowed from the built Vardelune.exe.
+#include "cleanup/WindowNames.h"
 #include "forms/Windows.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Gdi.h"
@@ -68,7 +69,7 @@ protected:
     void SetUp() override {
         ASSERT_NE(resources_, nullptr) << "build the Vardelune target of this preset first";
         host_ = std::make_unique<Win32Host>(GetModuleHandleW(nullptr), resources_);
-        program_ = std::make_unique<Program>(platform_, *host_);
+        program_ = std::make_unique<Program>(platform_, *host_, ProgramWindows());
         host_->Attach(*program_);
     }
     void TearDown() override {
@@ -137,8 +138,8 @@ TEST_F(Win32HostTest, EachWindowHasTheExactClientAreaAndItsControlsAtTheirLayout
         int width, height;
         bool sizable;
     };
-    for (const Case& c : {Case{FormId::Form1, 500, 560, true}, Case{FormId::Form2, 365, 227, false},
-                          Case{FormId::Form3, 365, 225, false}}) {
+    for (const Case& c : {Case{kMainWindow, 500, 560, true}, Case{kResultsWindow, 365, 227, false},
+                          Case{kErrorWindow, 365, 225, false}}) {
         SCOPED_TRACE(program_->form(c.id).spec().name);
         RECT client;
         ASSERT_TRUE(GetClientRect(Window(c.id), &client));
@@ -159,8 +160,8 @@ TEST_F(Win32HostTest, TabMovesThroughTheControlsInTabIndexOrder) {
         FormId id;
         std::vector<std::string> order;
     };
-    for (const Case& c : {Case{FormId::Form1, {"Text1", "Text2", "Text5", "Text6", "List1"}},
-                          Case{FormId::Form2, {"Command3", "Command1", "Command2"}}}) {
+    for (const Case& c : {Case{kMainWindow, {main_window::kFirstFocusBox, main_window::kProfileBox, main_window::kMessengerFolderBox, main_window::kContactsFolderBox, main_window::kAccountList}},
+                          Case{kResultsWindow, {results_window::kRelaunchPushButton, results_window::kQuitPushButton, results_window::kBackPushButton}}}) {
         HWND window = Window(c.id);
         std::vector<std::string> seen;
         HWND child = ChildAt(c.id, c.order.front().c_str());
@@ -174,24 +175,24 @@ TEST_F(Win32HostTest, TabMovesThroughTheControlsInTabIndexOrder) {
 
 TEST_F(Win32HostTest, ShowingAWindowCentresItAndFocusesItsFirstTabStop) {
     program_->Start();
-    program_->ShowForm(FormId::Form2);
+    program_->ShowForm(kResultsWindow);
     Pump();
-    EXPECT_EQ(GetFocus(), ChildAt(FormId::Form2, "Command3"));
+    EXPECT_EQ(GetFocus(), ChildAt(kResultsWindow, results_window::kRelaunchPushButton));
 
     RECT frame;
-    GetWindowRect(Window(FormId::Form2), &frame);
+    GetWindowRect(Window(kResultsWindow), &frame);
     EXPECT_LE(std::abs((frame.left + frame.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
     EXPECT_LE(std::abs((frame.top + frame.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
 
-    program_->HideForm(FormId::Form2);
-    program_->ShowForm(FormId::Form1);
+    program_->HideForm(kResultsWindow);
+    program_->ShowForm(kMainWindow);
     Pump();
-    EXPECT_EQ(GetFocus(), ChildAt(FormId::Form1, "Text1"));
+    EXPECT_EQ(GetFocus(), ChildAt(kMainWindow, main_window::kFirstFocusBox));
 }
 
 TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) {
-    Control& list = ControlOf(FormId::Form1, "List1");
-    HWND child = ChildAt(FormId::Form1, "List1");
+    Control& list = ControlOf(kMainWindow, main_window::kAccountList);
+    HWND child = ChildAt(kMainWindow, main_window::kAccountList);
     auto shown = [&] {
         std::vector<std::wstring> items;
         const LRESULT count = SendMessageW(child, LB_GETCOUNT, 0, 0);
@@ -208,7 +209,7 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
 
     // The user picks the second account.
     SendMessageW(child, LB_SETCURSEL, 1, 0);
-    SendMessageW(Window(FormId::Form1), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), LBN_SELCHANGE),
+    SendMessageW(Window(kMainWindow), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(child));
     EXPECT_EQ(list.SelectedText(), L"c@d.com");
 
@@ -221,8 +222,8 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
 }
 
 TEST_F(Win32HostTest, TextBoxesShowTheProgramsTextAndGiveBackTheUsers) {
-    Control& profile = ControlOf(FormId::Form1, "Text2");
-    HWND child = ChildAt(FormId::Form1, "Text2");
+    Control& profile = ControlOf(kMainWindow, main_window::kProfileBox);
+    HWND child = ChildAt(kMainWindow, main_window::kProfileBox);
     profile.SetText(L"C:\\Documents and Settings\\Élodie");
     std::vector<wchar_t> text(256);
     GetWindowTextW(child, text.data(), static_cast<int>(text.size()));
@@ -234,7 +235,7 @@ TEST_F(Win32HostTest, TextBoxesShowTheProgramsTextAndGiveBackTheUsers) {
 
 TEST_F(Win32HostTest, TheMainWindowPaintsItsPicturesUprightAndTheLineWithBothEnds) {
     const int width = 500, height = 560;
-    const std::vector<COLORREF> pixels = PaintedPixels(FormId::Form1, width, height);
+    const std::vector<COLORREF> pixels = PaintedPixels(kMainWindow, width, height);
     auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; };
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
     const COLORREF line = GetSysColor(COLOR_WINDOWTEXT);
@@ -252,12 +253,12 @@ TEST_F(Win32HostTest, TheMainWindowPaintsItsPicturesUprightAndTheLineWithBothEnd
 TEST_F(Win32HostTest, PointerAndButtonsReachTheProgram) {
     program_->Start();
     Pump();
-    HWND main = Window(FormId::Form1);
+    HWND main = Window(kMainWindow);
 
     // Onto the cover of the first "Ouvrir": it goes and the lit button shows.
     SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
-    EXPECT_FALSE(ControlOf(FormId::Form1, "Image4").visible());
-    std::vector<COLORREF> pixels = PaintedPixels(FormId::Form1, 500, 560);
+    EXPECT_FALSE(ControlOf(kMainWindow, main_window::kOpenMessengerCover).visible());
+    std::vector<COLORREF> pixels = PaintedPixels(kMainWindow, 500, 560);
     EXPECT_EQ(pixels[242 * 500 + 50], Hex(0x28d0f8));
 
     SendMessageW(main, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(60, 250));
@@ -268,24 +269,24 @@ TEST_F(Win32HostTest, PointerAndButtonsReachTheProgram) {
     // Over the bare window the covers come back.
     SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
     SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(200, 385));
-    EXPECT_TRUE(ControlOf(FormId::Form1, "Image4").visible());
+    EXPECT_TRUE(ControlOf(kMainWindow, main_window::kOpenMessengerCover).visible());
 
     // The out-of-view push button of the results window ends the program.
-    program_->ShowForm(FormId::Form2);
-    SendMessageW(ChildAt(FormId::Form2, "Command1"), BM_CLICK, 0, 0);
+    program_->ShowForm(kResultsWindow);
+    SendMessageW(ChildAt(kResultsWindow, results_window::kQuitPushButton), BM_CLICK, 0, 0);
     EXPECT_TRUE(platform_.ended);
 }
 
 TEST_F(Win32HostTest, TheCloseBoxUnloadsASecondaryWindowAndEndsTheProgramOnTheMainOne) {
     program_->Start();
-    program_->ShowForm(FormId::Form3);
-    HWND error = Window(FormId::Form3);
+    program_->ShowForm(kErrorWindow);
+    HWND error = Window(kErrorWindow);
     SendMessageW(error, WM_CLOSE, 0, 0);
-    EXPECT_FALSE(program_->IsLoaded(FormId::Form3));
+    EXPECT_FALSE(program_->IsLoaded(kErrorWindow));
     EXPECT_FALSE(IsWindow(error));
     EXPECT_FALSE(platform_.ended);
 
-    SendMessageW(Window(FormId::Form1), WM_CLOSE, 0, 0);
+    SendMessageW(Window(kMainWindow), WM_CLOSE, 0, 0);
     EXPECT_TRUE(platform_.ended);
 }
 

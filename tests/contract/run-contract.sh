@@ -30,6 +30,9 @@ echo plain >"$links/target/inner/plain.txt"
 deep="$links/holds-deep-link/$(printf 'level-%02d/' $(seq 1 40))"
 mkdir -p "$deep"
 ln -s "$links/target" "$deep/link"
+# An entry that Wine lists but cannot open: its real place cannot be read.
+mkdir -p "$links/holds-socket"
+/usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$links/holds-socket/wire"
 
 xvfb_pid=
 finish() {

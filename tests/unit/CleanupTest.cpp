@@ -1,7 +1,8 @@
 // The "Réparer" action and the results window: order of the work, what is
 // deleted, what is refused, and what the user sees.
 #include "cleanup/ProfilePaths.h"
-#include "forms/Windows.h"
+#include "cleanup/ResultsActions.h"
+#include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
 #include <algorithm>
@@ -10,9 +11,6 @@
 namespace vardelune::testing {
 namespace {
 
-constexpr FormId kMain = FormId::Form1;
-constexpr FormId kResults = FormId::Form2;
-constexpr FormId kError = FormId::Form3;
 const std::wstring kProfile = L"C:\\Users\\Zoé";
 
 struct Cleanup : ::testing::Test {
@@ -25,7 +23,7 @@ struct Cleanup : ::testing::Test {
     std::wstring Contacts(const std::wstring& account) { return ProgramFixture::ContactsFolder(kProfile) + account; }
     void Repair(const std::wstring& account) {
         f.Select(account);
-        f.PressButton(kMain, "Image1", "Image2");
+        f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     }
     // The log from the click on, without the loading of the program.
     std::vector<std::string> LogFrom(size_t start) {
@@ -50,27 +48,27 @@ TEST_F(Cleanup, ShowsResultsThenDeletesMessengerThenContactsThroughTwoObjects) {
         "release deleter 1",
     };
     EXPECT_EQ(LogFrom(start), expected);
-    EXPECT_EQ(f.program.form(kResults).control("Label1").text(),
+    EXPECT_EQ(f.program.form(kResultsWindow).control(results_window::kMessage).text(),
               L"Les dossiers de ''one@live.fr'' ont été supprimés, si c'est pas le cas il faut le faire a la main "
               L"avec les deux boutons ''Ouvrir''");
-    EXPECT_TRUE(f.Visible(kMain, "Image1"));
+    EXPECT_TRUE(f.Visible(kMainWindow, main_window::kRepairCover));
     // The deleted account stays listed until the user goes back.
-    EXPECT_EQ(f.MainControl("List1").items().size(), 2u);
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).items().size(), 2u);
     EXPECT_FALSE(Deleted(Messenger(L"two@hotmail.com")));
 }
 
 TEST_F(Cleanup, NothingSelectedShowsOnlyTheErrorWindow) {
     const size_t start = f.platform.log.size();
-    f.PressButton(kMain, "Image1", "Image2");
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     EXPECT_EQ(LogFrom(start), (std::vector<std::string>{"create Form3", "show Form3"}));
-    EXPECT_EQ(f.program.form(kError).control("Label1").text(),
+    EXPECT_EQ(f.program.form(kErrorWindow).control(error_window::kMessage).text(),
               L"Vous n'avez rien selectionné\r\nmerci de choisir une session");
-    EXPECT_TRUE(f.Visible(kMain, "Image1"));
-    EXPECT_FALSE(f.program.IsLoaded(kResults));
+    EXPECT_TRUE(f.Visible(kMainWindow, main_window::kRepairCover));
+    EXPECT_FALSE(f.program.IsLoaded(kResultsWindow));
     // The error window stays open through a later cleanup with a selection.
     Repair(L"one@live.fr");
-    EXPECT_TRUE(f.program.form(kError).visible());
-    EXPECT_TRUE(f.program.form(kResults).visible());
+    EXPECT_TRUE(f.program.form(kErrorWindow).visible());
+    EXPECT_TRUE(f.program.form(kResultsWindow).visible());
 }
 
 TEST_F(Cleanup, AFailingMessengerDeletionIsReportedWithTheFolderAndLeavesContactsAlone) {
@@ -82,13 +80,13 @@ TEST_F(Cleanup, AFailingMessengerDeletionIsReportedWithTheFolderAndLeavesContact
     EXPECT_NE(report.find(L"Permission refusée"), std::wstring::npos);
     EXPECT_NE(report.find(Messenger(L"one@live.fr")), std::wstring::npos);
     EXPECT_TRUE(f.program.ended());
-    EXPECT_TRUE(f.program.form(kResults).visible());
+    EXPECT_TRUE(f.program.form(kResultsWindow).visible());
     const auto& log = f.platform.log;
     EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& l) { return l.rfind("DeleteFolder", 0) == 0; }),
               1);
     EXPECT_EQ(log.back(), "EndProgram");
     // Nothing runs after the end, not even the closing of the main window.
-    f.program.CloseBoxClicked(kMain);
+    f.program.CloseBoxClicked(kMainWindow);
     EXPECT_EQ(log.back(), "EndProgram");
 }
 
@@ -104,11 +102,14 @@ TEST_F(Cleanup, AnAbsentFolderIsAlreadyCleanSoTheActionGoesOn) {
 }
 
 struct RefusedCase {
+    const char* name;
     const char* what;
     DeletionTarget target;
     long number;
     const wchar_t* named;  // what the report must name
 };
+
+void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
 
 class RefusedDeletion : public Cleanup, public ::testing::WithParamInterface<RefusedCase> {};
 
@@ -127,11 +128,16 @@ TEST_P(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
 INSTANTIATE_TEST_SUITE_P(
     FileOrLink, RefusedDeletion,
     ::testing::Values(
-        RefusedCase{"a file named like an account", {DeletionTarget::Kind::File, {}}, 76,
+        RefusedCase{"File", "a file named like an account", {DeletionTarget::Kind::File, {}}, 76,
                     L"Messenger\\one@live.fr"},
-        RefusedCase{"a link inside the folder",
+        RefusedCase{"Link", "a link inside the folder",
                     {DeletionTarget::Kind::ContainsLink, L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}, 75,
-                    L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}));
+                    L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"},
+        // An entry whose real place cannot be read may be a link: it stops the cleanup.
+        RefusedCase{"Unverifiable", "an entry that cannot be judged",
+                    {DeletionTarget::Kind::Unverifiable, L"C:\\Users\\Zoé\\x\\one@live.fr\\tile.dat"}, 75,
+                    L"C:\\Users\\Zoé\\x\\one@live.fr\\tile.dat"}),
+    [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
 
 TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
     // "point@live.fr." would be read as "point@live.fr": another account.
@@ -140,7 +146,7 @@ TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
         f.SetProfile(L"C:\\p", {account, L"point@live.fr", L"espace@live.fr"});
         f.Start();
         f.Select(account);
-        f.PressButton(kMain, "Image1", "Image2");
+        f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
         ASSERT_EQ(f.host.errorReports.size(), 1u);
         EXPECT_NE(f.host.errorReports[0].find(L"'52'"), std::wstring::npos);
         EXPECT_NE(f.host.errorReports[0].find(std::wstring(L"Messenger\\") + account), std::wstring::npos);
@@ -151,27 +157,27 @@ TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
 TEST_F(Cleanup, BackToListHidesTheResultsAndListsTheAccountsAgain) {
     Repair(L"one@live.fr");
     f.platform.entries[kProfile + AccountPatternSuffix] = {L"two@hotmail.com"};
-    f.PressButton(kResults, "Image4", "Image3");
-    EXPECT_FALSE(f.program.form(kResults).visible());
-    EXPECT_EQ(f.MainControl("List1").items(), std::vector<std::wstring>{L"two@hotmail.com"});
-    EXPECT_EQ(f.MainControl("List1").selectedIndex(), -1);
+    f.PressButton(kResultsWindow, results_window::kBackCover, results_window::kBackButton);
+    EXPECT_FALSE(f.program.form(kResultsWindow).visible());
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).items(), std::vector<std::wstring>{L"two@hotmail.com"});
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).selectedIndex(), -1);
     // The next cleanup names the second account; the window instance was kept.
     Repair(L"two@hotmail.com");
-    EXPECT_NE(f.program.form(kResults).control("Label1").text().find(L"''two@hotmail.com''"), std::wstring::npos);
+    EXPECT_NE(f.program.form(kResultsWindow).control(results_window::kMessage).text().find(L"''two@hotmail.com''"), std::wstring::npos);
     EXPECT_EQ(std::count(f.platform.log.begin(), f.platform.log.end(), "create Form2"), 1);
 }
 
 TEST_F(Cleanup, ACleanupWhileTheResultsAreVisibleRewritesTheMessage) {
     Repair(L"one@live.fr");
     Repair(L"two@hotmail.com");
-    EXPECT_TRUE(f.program.form(kResults).visible());
-    EXPECT_NE(f.program.form(kResults).control("Label1").text().find(L"''two@hotmail.com''"), std::wstring::npos);
+    EXPECT_TRUE(f.program.form(kResultsWindow).visible());
+    EXPECT_NE(f.program.form(kResultsWindow).control(results_window::kMessage).text().find(L"''two@hotmail.com''"), std::wstring::npos);
 }
 
 TEST_F(Cleanup, RelaunchStartsMessengerThroughTheShellThenEnds) {
     Repair(L"one@live.fr");
     // At rest the relaunch button shows its glow: its cover holds the highlighted picture.
-    f.PressButton(kResults, "Image1", "Image2");
+    f.PressButton(kResultsWindow, results_window::kRelaunchCover, results_window::kRelaunchButton);
     const auto& log = f.platform.log;
     ASSERT_GE(log.size(), 2u);
     EXPECT_EQ(log[log.size() - 2], "ShellExecuteA 4097 open msnmsgr.exe [] C:\\Windows\\ 1");
@@ -182,10 +188,10 @@ TEST_F(Cleanup, RelaunchStartsMessengerThroughTheShellThenEnds) {
 TEST_F(Cleanup, OnlyCommand1OfTheOutOfViewPushButtonsEndsTheProgram) {
     Repair(L"one@live.fr");
     const size_t start = f.platform.log.size();
-    f.program.PushButtonClicked(kResults, "Command3");
-    f.program.PushButtonClicked(kResults, "Command2");
+    f.program.PushButtonClicked(kResultsWindow, results_window::kRelaunchPushButton);
+    f.program.PushButtonClicked(kResultsWindow, results_window::kBackPushButton);
     EXPECT_TRUE(LogFrom(start).empty());
-    f.program.PushButtonClicked(kResults, "Command1");
+    f.program.PushButtonClicked(kResultsWindow, results_window::kQuitPushButton);
     EXPECT_EQ(LogFrom(start), std::vector<std::string>{"EndProgram"});
 }
 

@@ -1,6 +1,7 @@
 // Start-up paths and account discovery, as the main window loads.
 #include "cleanup/AccountDiscovery.h"
 #include "cleanup/ProfilePaths.h"
+#include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
 #include <gtest/gtest.h>
@@ -9,10 +10,13 @@ namespace vardelune::testing {
 namespace {
 
 struct PathCase {
+    const char* name;
     const wchar_t* profile;  // nullptr: "USERPROFILE" not set
     const wchar_t* text5;
     const wchar_t* text6;
 };
+
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
 
 class ProfilePathsTest : public ::testing::TestWithParam<PathCase> {};
 
@@ -20,34 +24,35 @@ TEST_P(ProfilePathsTest, LoadShowsTheProfileAndBothDataFoldersExactlyAsJoined) {
     ProgramFixture f;
     if (GetParam().profile) f.platform.environment[L"USERPROFILE"] = GetParam().profile;
     f.Start();
-    EXPECT_EQ(f.MainControl("Text2").text(), GetParam().profile ? GetParam().profile : L"");
-    EXPECT_EQ(f.MainControl("Text5").text(), GetParam().text5);
-    EXPECT_EQ(f.MainControl("Text6").text(), GetParam().text6);
+    EXPECT_EQ(f.MainControl(main_window::kProfileBox).text(), GetParam().profile ? GetParam().profile : L"");
+    EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), GetParam().text5);
+    EXPECT_EQ(f.MainControl(main_window::kContactsFolderBox).text(), GetParam().text6);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Profiles, ProfilePathsTest,
     ::testing::Values(
-        PathCase{L"C:\\Users\\Zoé", L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+        PathCase{"Set", L"C:\\Users\\Zoé", L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
                  L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
         // Unset: every path starts with the suffix's backslash.
-        PathCase{nullptr, L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+        PathCase{"Unset", nullptr, L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
                  L"\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
         // A trailing backslash is passed on, doubled.
-        PathCase{L"D:\\p\\", L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-                 L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"}));
+        PathCase{"TrailingBackslash", L"D:\\p\\", L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+                 L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
 
 TEST(AccountDiscoveryTest, ListsEveryEntryInFileSystemOrderWithMask55AndSelectsNothing) {
     ProgramFixture f;
     f.SetProfile(L"C:\\p", {L"zed@x.fr", L"josé@exemple.fr", L"用户@例子.中国", L"a@b"});
     f.Start();
-    EXPECT_EQ(f.MainControl("List1").items(),
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).items(),
               (std::vector<std::wstring>{L"zed@x.fr", L"josé@exemple.fr", L"用户@例子.中国", L"a@b"}));
-    EXPECT_EQ(f.MainControl("List1").selectedIndex(), -1);
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).selectedIndex(), -1);
     EXPECT_EQ(f.platform.lastAttributes, 55u);
     EXPECT_EQ(f.platform.log.at(2),
               "FindFirstEntry C:\\p\\Local Settings\\Application Data\\Microsoft\\Messenger\\*@*");
-    EXPECT_TRUE(f.program.form(FormId::Form1).visible());
+    EXPECT_TRUE(f.program.form(kMainWindow).visible());
 }
 
 TEST(AccountDiscoveryTest, WindowIsShownOnlyAfterTheLoadHandlerHasListed) {
@@ -66,12 +71,12 @@ TEST(AccountDiscoveryTest, PathsFollowAnEditOfText2) {
     f.SetProfile(L"E:\\q", {L"c@d"});
     f.platform.environment[L"USERPROFILE"] = L"C:\\p";
     f.Start();
-    f.MainControl("Text2").TakeTextFromUser(L"E:\\q");
-    f.MainControl("List1").Clear();
+    f.MainControl(main_window::kProfileBox).TakeTextFromUser(L"E:\\q");
+    f.MainControl(main_window::kAccountList).Clear();
     ListAccounts(f.program);
-    EXPECT_EQ(f.MainControl("List1").items(), std::vector<std::wstring>{L"c@d"});
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).items(), std::vector<std::wstring>{L"c@d"});
     // Text5 and Text6 are only shown; nothing rebuilds them.
-    EXPECT_EQ(f.MainControl("Text5").text(), L"C:\\p" + std::wstring(MessengerDataSuffix));
+    EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), L"C:\\p" + std::wstring(MessengerDataSuffix));
 }
 
 TEST(AccountDiscoveryTest, AFailingEnumerationGoesToTheErrorReportAndEndsTheProgram) {
@@ -82,7 +87,7 @@ TEST(AccountDiscoveryTest, AFailingEnumerationGoesToTheErrorReportAndEndsTheProg
     EXPECT_NE(f.host.errorReports[0].find(L"52"), std::wstring::npos);
     EXPECT_TRUE(f.program.ended());
     EXPECT_EQ(f.platform.log.back(), "EndProgram");
-    EXPECT_FALSE(f.program.form(FormId::Form1).visible());
+    EXPECT_FALSE(f.program.form(kMainWindow).visible());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The picture buttons' rollover, driven by pointer positions in the windows as
 // the screen reports them, not by calling handlers.
+#include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +8,6 @@
 namespace vardelune::testing {
 namespace {
 
-constexpr FormId kMain = FormId::Form1;
 
 struct MainRollover : ::testing::Test {
     ProgramFixture f;
@@ -16,7 +16,7 @@ struct MainRollover : ::testing::Test {
         f.Start();
     }
     // A point of the bare main window: on the white panel of the banner.
-    void MoveOverBareWindow() { f.MoveTo(kMain, 300, 275); }
+    void MoveOverBareWindow() { f.MoveTo(kMainWindow, 300, 275); }
 };
 
 TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
@@ -25,10 +25,10 @@ TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
         const char* expected;  // nullptr: the bare window
     };
     const Case cases[] = {
-        {400, 480, "Image1"},  // cover above its button
-        {50, 250, "Image4"},   {50, 340, "Image6"}, {400, 520, "Label3"},
-        {100, 120, "List1"},   // windowed controls above everything painted
-        {60, 215, "Text5"},    {300, 120, "Label6"}, {250, 430, "Label8"},
+        {400, 480, main_window::kRepairCover},  // cover above its button
+        {50, 250, main_window::kOpenMessengerCover},   {50, 340, main_window::kOpenContactsCover}, {400, 520, main_window::kTempLinkCover},
+        {100, 120, main_window::kAccountList},   // windowed controls above everything painted
+        {60, 215, main_window::kMessengerFolderBox},    {300, 120, main_window::kExplanation}, {250, 430, main_window::kCloseMessengerWarning},
         {300, 275, nullptr},   {490, 10, nullptr},
         {400, 504, nullptr},   // the line takes no pointer
     };
@@ -36,25 +36,25 @@ TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
         Control* hit = f.Main().HitTest(c.x, c.y);
         EXPECT_STREQ(hit ? hit->name() : nullptr, c.expected) << c.x << "," << c.y;
     }
-    f.MainControl("Image1").SetVisible(false);
-    EXPECT_STREQ(f.Main().HitTest(400, 480)->name(), "Image2");
+    f.MainControl(main_window::kRepairCover).SetVisible(false);
+    EXPECT_STREQ(f.Main().HitTest(400, 480)->name(), main_window::kRepairButton);
 }
 
 TEST_F(MainRollover, CoverHidesUnderThePointerAndReturnsOnlyOverTheBareWindow) {
-    f.MoveOnto(kMain, "Image4");
-    EXPECT_FALSE(f.Visible(kMain, "Image4"));
+    f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
+    EXPECT_FALSE(f.Visible(kMainWindow, main_window::kOpenMessengerCover));
     // Moving on the revealed button, then onto a label, the list or a text box changes nothing.
-    f.MoveOnto(kMain, "Image3");
-    f.MoveOnto(kMain, "Label6");
-    f.MoveOnto(kMain, "List1");
-    f.MoveOnto(kMain, "Text5");
-    EXPECT_FALSE(f.Visible(kMain, "Image4"));
+    f.MoveOnto(kMainWindow, main_window::kOpenMessengerButton);
+    f.MoveOnto(kMainWindow, main_window::kExplanation);
+    f.MoveOnto(kMainWindow, main_window::kAccountList);
+    f.MoveOnto(kMainWindow, main_window::kMessengerFolderBox);
+    EXPECT_FALSE(f.Visible(kMainWindow, main_window::kOpenMessengerCover));
     // Other covers keep their own state.
-    f.MoveOnto(kMain, "Image1");
-    EXPECT_FALSE(f.Visible(kMain, "Image1"));
-    EXPECT_FALSE(f.Visible(kMain, "Image4"));
+    f.MoveOnto(kMainWindow, main_window::kRepairCover);
+    EXPECT_FALSE(f.Visible(kMainWindow, main_window::kRepairCover));
+    EXPECT_FALSE(f.Visible(kMainWindow, main_window::kOpenMessengerCover));
     MoveOverBareWindow();
-    for (const char* cover : {"Image1", "Image4", "Image6", "Label3"}) EXPECT_TRUE(f.Visible(kMain, cover)) << cover;
+    for (const char* cover : {main_window::kRepairCover, main_window::kOpenMessengerCover, main_window::kOpenContactsCover, main_window::kTempLinkCover}) EXPECT_TRUE(f.Visible(kMainWindow, cover)) << cover;
 }
 
 TEST_F(MainRollover, ButtonsPutTheirCoverBackWhenClickedExceptTheTemporaryFolderLink) {
@@ -63,46 +63,63 @@ TEST_F(MainRollover, ButtonsPutTheirCoverBackWhenClickedExceptTheTemporaryFolder
         const char* button;
         bool coverBack;
     };
-    for (const Case& c : {Case{"Image4", "Image3", true}, Case{"Image6", "Image5", true},
-                          Case{"Image1", "Image2", true}, Case{"Label3", "Label5", false}}) {
-        f.MoveOnto(kMain, c.cover);
-        ASSERT_FALSE(f.Visible(kMain, c.cover));
-        f.ClickOn(kMain, c.button);
-        EXPECT_EQ(f.Visible(kMain, c.cover), c.coverBack) << c.button;
+    for (const Case& c : {Case{main_window::kOpenMessengerCover, main_window::kOpenMessengerButton, true}, Case{main_window::kOpenContactsCover, main_window::kOpenContactsButton, true},
+                          Case{main_window::kRepairCover, main_window::kRepairButton, true}, Case{main_window::kTempLinkCover, main_window::kTempLink, false}}) {
+        f.MoveOnto(kMainWindow, c.cover);
+        ASSERT_FALSE(f.Visible(kMainWindow, c.cover));
+        f.ClickOn(kMainWindow, c.button);
+        EXPECT_EQ(f.Visible(kMainWindow, c.cover), c.coverBack) << c.button;
         // The pointer's next movement on the spot hides the cover again.
-        f.MoveOnto(kMain, c.cover);
-        EXPECT_FALSE(f.Visible(kMain, c.cover)) << c.cover;
+        f.MoveOnto(kMainWindow, c.cover);
+        EXPECT_FALSE(f.Visible(kMainWindow, c.cover)) << c.cover;
         MoveOverBareWindow();
     }
 }
 
 TEST_F(MainRollover, AClickNeedsPressAndReleaseOnTheSameControl) {
-    f.MoveOnto(kMain, "Image4");
-    f.program.PointerPressed(kMain, 50, 250);   // on Image3
-    f.program.PointerReleased(kMain, 300, 275);  // on the bare window
+    f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
+    f.program.PointerPressed(kMainWindow, 50, 250);   // on Image3
+    f.program.PointerReleased(kMainWindow, 300, 275);  // on the bare window
     EXPECT_TRUE(f.platform.explored.empty());
     // A press on the cover is not a click of the button revealed before the release.
     MoveOverBareWindow();
-    f.program.PointerPressed(kMain, 50, 250);  // on the cover Image4
-    f.MoveOnto(kMain, "Image4");
-    f.program.PointerReleased(kMain, 50, 250);  // on Image3
+    f.program.PointerPressed(kMainWindow, 50, 250);  // on the cover Image4
+    f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
+    f.program.PointerReleased(kMainWindow, 50, 250);  // on Image3
     EXPECT_TRUE(f.platform.explored.empty());
+
+    // A press whose capture another window took, or whose release came while
+    // a handler was busy, leaves nothing for a later release to complete.
+    f.program.PointerPressed(kMainWindow, 50, 250);
+    f.program.PointerCaptureLost(kMainWindow);
+    f.program.PointerReleased(kMainWindow, 50, 250);
+    f.program.PointerPressed(kMainWindow, 50, 250);
+    f.program.Dispatch([&] { f.program.PointerReleased(kMainWindow, 50, 250); });
+    f.program.PointerReleased(kMainWindow, 50, 250);
+    EXPECT_TRUE(f.platform.explored.empty());
+
+    // A double click is one click: its second press is the double-click event.
+    f.program.PointerPressed(kMainWindow, 50, 250);
+    f.program.PointerReleased(kMainWindow, 50, 250);
+    f.program.PointerDoubleClicked(kMainWindow);
+    f.program.PointerReleased(kMainWindow, 50, 250);
+    EXPECT_EQ(f.platform.explored.size(), 1u);
 }
 
 TEST(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackground) {
     ProgramFixture f;
     f.SetProfile(L"C:\\p", {});
     f.Start();
-    f.PressButton(kMain, "Image1", "Image2");  // nothing selected: the error window opens
-    ASSERT_TRUE(f.program.form(FormId::Form3).visible());
-    f.PressButton(FormId::Form3, "Image1", "Image2");
-    EXPECT_FALSE(f.program.form(FormId::Form3).visible());
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);  // nothing selected: the error window opens
+    ASSERT_TRUE(f.program.form(kErrorWindow).visible());
+    f.PressButton(kErrorWindow, error_window::kRetryCover, error_window::kRetryButton);
+    EXPECT_FALSE(f.program.form(kErrorWindow).visible());
 
-    f.PressButton(kMain, "Image1", "Image2");
-    EXPECT_TRUE(f.program.form(FormId::Form3).visible());
-    EXPECT_FALSE(f.Visible(FormId::Form3, "Image1"));
-    f.MoveTo(FormId::Form3, 5, 5);
-    EXPECT_TRUE(f.Visible(FormId::Form3, "Image1"));
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
+    EXPECT_TRUE(f.program.form(kErrorWindow).visible());
+    EXPECT_FALSE(f.Visible(kErrorWindow, error_window::kRetryCover));
+    f.MoveTo(kErrorWindow, 5, 5);
+    EXPECT_TRUE(f.Visible(kErrorWindow, error_window::kRetryCover));
 }
 
 TEST(Rollover, ResultsWindowShowsItsCoversInOrderOverItsBackground) {
@@ -110,16 +127,16 @@ TEST(Rollover, ResultsWindowShowsItsCoversInOrderOverItsBackground) {
     f.SetProfile(L"C:\\p", {L"a@b"});
     f.Start();
     f.Select(L"a@b");
-    f.PressButton(kMain, "Image1", "Image2");
-    ASSERT_TRUE(f.program.form(FormId::Form2).visible());
-    f.MoveOnto(FormId::Form2, "Image1");
-    f.MoveOnto(FormId::Form2, "Image4");
-    f.MoveOnto(FormId::Form2, "Label1");
-    EXPECT_FALSE(f.Visible(FormId::Form2, "Image1"));
-    EXPECT_FALSE(f.Visible(FormId::Form2, "Image4"));
-    f.MoveTo(FormId::Form2, 5, 220);
-    EXPECT_TRUE(f.Visible(FormId::Form2, "Image1"));
-    EXPECT_TRUE(f.Visible(FormId::Form2, "Image4"));
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
+    ASSERT_TRUE(f.program.form(kResultsWindow).visible());
+    f.MoveOnto(kResultsWindow, results_window::kRelaunchCover);
+    f.MoveOnto(kResultsWindow, results_window::kBackCover);
+    f.MoveOnto(kResultsWindow, results_window::kMessage);
+    EXPECT_FALSE(f.Visible(kResultsWindow, results_window::kRelaunchCover));
+    EXPECT_FALSE(f.Visible(kResultsWindow, results_window::kBackCover));
+    f.MoveTo(kResultsWindow, 5, 220);
+    EXPECT_TRUE(f.Visible(kResultsWindow, results_window::kRelaunchCover));
+    EXPECT_TRUE(f.Visible(kResultsWindow, results_window::kBackCover));
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 // The substitutes' behaviour that does not fit in their declarations.
+#include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
 #include "cleanup/ProfilePaths.h"
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 namespace vardelune::testing {
 
@@ -82,6 +84,21 @@ std::wstring ProgramFixture::MessengerFolder(const std::wstring& profile) { retu
 
 std::wstring ProgramFixture::ContactsFolder(const std::wstring& profile) { return profile + ContactsDataSuffix; }
 
+void FakeHost::ShowErrorReport(const std::wstring& text) {
+    // Every report of every test must fit the screen: no line over 70 characters.
+    std::wstring joined;
+    for (size_t start = 0;;) {
+        const size_t end = std::min(text.find(L"\r\n", start), text.size());
+        EXPECT_LE(end - start, 70u) << Narrow(text.substr(start, end - start));
+        joined += text.substr(start, end - start);
+        if (end == text.size()) break;
+        start = end + 2;
+    }
+    shownReports.push_back(text);
+    errorReports.push_back(joined);
+    Record("error report");
+}
+
 void ProgramFixture::SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts) {
     platform.environment[L"USERPROFILE"] = profile;
     platform.entries[profile + AccountPatternSuffix] = accounts;
@@ -92,7 +109,7 @@ void ProgramFixture::SetProfile(const std::wstring& profile, const std::vector<s
 }
 
 void ProgramFixture::Select(const std::wstring& account) {
-    Control& list = MainControl("List1");
+    Control& list = MainControl(main_window::kAccountList);
     const auto& items = list.items();
     auto found = std::find(items.begin(), items.end(), account);
     list.TakeSelectionFromUser(found == items.end() ? -1 : static_cast<int>(found - items.begin()));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Program.h"
+#include "forms/Windows.h"
 
 #include <functional>
 #include <map>
@@ -56,6 +57,8 @@ struct FakePlatform : Platform {
 
 struct FakeHost : WindowHost {
     std::vector<std::string>* log = nullptr;  // shared with the platform's log
+    // Each report as shown, and as read with its lines joined again.
+    std::vector<std::wstring> shownReports;
     std::vector<std::wstring> errorReports;
     std::set<FormId> windows;
 
@@ -75,10 +78,7 @@ struct FakeHost : WindowHost {
         Record(std::string(visible ? "show " : "hide ") + form.spec().name);
     }
     NativeWindowHandle FormWindowHandle(Form& form) override { return 0x1000 + static_cast<int>(form.id()); }
-    void ShowErrorReport(const std::wstring& text) override {
-        errorReports.push_back(text);
-        Record("error report");
-    }
+    void ShowErrorReport(const std::wstring& text) override;
 };
 
 // A started program over the two substitutes, with a profile folder and
@@ -86,7 +86,7 @@ struct FakeHost : WindowHost {
 struct ProgramFixture {
     FakePlatform platform;
     FakeHost host;
-    Program program{platform, host};
+    Program program{platform, host, ProgramWindows()};
 
     ProgramFixture() { host.log = &platform.log; }
 
@@ -96,7 +96,7 @@ struct ProgramFixture {
     void SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts);
     void Start() { program.Start(); }
 
-    Form& Main() { return program.form(FormId::Form1); }
+    Form& Main() { return program.form(kMainWindow); }
     Control& MainControl(const char* name) { return Main().control(name); }
     void Select(const std::wstring& account);
     // Real pointer input: the centre of a control, or a point of the window.

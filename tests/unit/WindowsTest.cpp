@@ -1,16 +1,18 @@
 // Window lifetime, the error window's message and the manual-cleanup shortcuts.
-#include "forms/Windows.h"
+#include "app/ErrorTexts.h"
+#include "cleanup/NoSelectionMessage.h"
+#include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
 #include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <new>
+#include <stdexcept>
 
 namespace vardelune::testing {
 namespace {
 
-constexpr FormId kMain = FormId::Form1;
-constexpr FormId kResults = FormId::Form2;
-constexpr FormId kError = FormId::Form3;
 
 TEST(ExpandLineBreaks, ReplacesEveryBackslashNAndNothingElse) {
     const std::pair<std::wstring, std::wstring> cases[] = {
@@ -25,29 +27,74 @@ TEST(ExpandLineBreaks, ReplacesEveryBackslashNAndNothingElse) {
     for (const auto& [stored, shown] : cases) EXPECT_EQ(ExpandLineBreaks(stored), shown);
 }
 
+TEST(ErrorReport, LongLinesBreakAfterASeparatorOrAtTheWidthAndKeepEveryCharacter) {
+    const std::wstring name(100, L'x');
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"short\r\nlines stay", L"short\r\nlines stay"},
+        {L"C:\\Users\\a\\Local Settings\\Messenger\\b@c", L"C:\\Users\\\r\na\\\r\nLocal \r\nSettings\\\r\nMessenger\\\r\nb@c"},
+        {L"un deux trois quatre", L"un deux \r\ntrois \r\nquatre"},
+        {L"abcdefghijklmnopqrstuvw", L"abcdefghij\r\nklmnopqrst\r\nuvw"},
+    };
+    for (const auto& [text, broken] : cases) EXPECT_EQ(BreakLongLines(text, 10), broken);
+    // At the report's own width a long name without separators is broken, never cut.
+    const std::wstring path = L"Z:\\p\\Local Settings\\Application Data\\Microsoft\\Messenger\\" + name;
+    const std::wstring report = ErrorReportText(53, L"Fichier introuvable\r\n" + path);
+    std::wstring joined = report;
+    for (size_t at; (at = joined.find(L"\r\n")) != std::wstring::npos;) joined.erase(at, 2);
+    EXPECT_NE(joined.find(path), std::wstring::npos);
+    EXPECT_EQ(report.rfind(L"Erreur d'exécution '53' :\r\n\r\nFichier introuvable\r\n", 0), 0u);
+}
+
+TEST(ErrorReport, UnexpectedFailuresAreReportedInFrenchWithTheirNumber) {
+    const std::pair<std::function<void()>, std::wstring> cases[] = {
+        {[] { throw std::bad_alloc(); }, L"Erreur d'exécution '7' :\r\n\r\nMémoire insuffisante"},
+        {[] { throw std::logic_error("broken"); }, L"Erreur d'exécution '51' :\r\n\r\nErreur interne"},
+    };
+    for (const auto& [failure, report] : cases) {
+        ProgramFixture f;
+        f.Start();
+        f.program.Dispatch(failure);
+        ASSERT_EQ(f.host.shownReports.size(), 1u);
+        EXPECT_EQ(f.host.shownReports[0], report);
+        EXPECT_TRUE(f.program.ended());
+    }
+}
+
+TEST(Layouts, EveryControlThatAHandlerOrACoverListNamesExistsInItsWindow) {
+    for (const FormSpec* spec : ProgramWindows()) {
+        auto exists = [spec](const char* name) {
+            return std::any_of(spec->controls.begin(), spec->controls.end(),
+                               [name](const ControlSpec& control) { return std::strcmp(control.name, name) == 0; });
+        };
+        for (const HandlerEntry& entry : spec->handlers)
+            if (entry.control) EXPECT_TRUE(exists(entry.control)) << spec->name << " " << entry.control;
+        for (const char* cover : spec->covers) EXPECT_TRUE(exists(cover)) << spec->name << " " << cover;
+    }
+}
+
 TEST(WindowLifetime, TheCloseBoxUnloadsTheResultsAndErrorWindowsUntilTheirNextUse) {
     ProgramFixture f;
     f.SetProfile(L"C:\\p", {L"a@b"});
     f.Start();
-    f.PressButton(kMain, "Image1", "Image2");
-    f.MoveOnto(kError, "Image1");
-    f.program.CloseBoxClicked(kError);
-    EXPECT_FALSE(f.program.IsLoaded(kError));
-    EXPECT_EQ(f.host.windows.count(kError), 0u);
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
+    f.MoveOnto(kErrorWindow, error_window::kRetryCover);
+    f.program.CloseBoxClicked(kErrorWindow);
+    EXPECT_FALSE(f.program.IsLoaded(kErrorWindow));
+    EXPECT_EQ(f.host.windows.count(kErrorWindow), 0u);
     // Loaded afresh: its load handler sets the message again and the cover is back.
-    f.PressButton(kMain, "Image1", "Image2");
-    EXPECT_TRUE(f.Visible(kError, "Image1"));
-    EXPECT_EQ(f.program.form(kError).control("Label1").text(),
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
+    EXPECT_TRUE(f.Visible(kErrorWindow, error_window::kRetryCover));
+    EXPECT_EQ(f.program.form(kErrorWindow).control(error_window::kMessage).text(),
               L"Vous n'avez rien selectionné\r\nmerci de choisir une session");
     EXPECT_EQ(std::count(f.platform.log.begin(), f.platform.log.end(), "create Form3"), 2);
 
     // Closing the results window does not refresh the account list.
     f.Select(L"a@b");
-    f.PressButton(kMain, "Image1", "Image2");
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     f.platform.entries.clear();
-    f.program.CloseBoxClicked(kResults);
-    EXPECT_FALSE(f.program.IsLoaded(kResults));
-    EXPECT_EQ(f.MainControl("List1").items(), std::vector<std::wstring>{L"a@b"});
+    f.program.CloseBoxClicked(kResultsWindow);
+    EXPECT_FALSE(f.program.IsLoaded(kResultsWindow));
+    EXPECT_EQ(f.MainControl(main_window::kAccountList).items(), std::vector<std::wstring>{L"a@b"});
     EXPECT_FALSE(f.program.ended());
 }
 
@@ -55,17 +102,17 @@ TEST(WindowLifetime, ClosingTheMainWindowEndsTheProgramEvenWithOtherWindowsOpen)
     ProgramFixture f;
     f.SetProfile(L"C:\\p", {L"a@b"});
     f.Start();
-    f.PressButton(kMain, "Image1", "Image2");
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     f.Select(L"a@b");
-    f.PressButton(kMain, "Image1", "Image2");
-    f.program.CloseBoxClicked(kMain);
+    f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
+    f.program.CloseBoxClicked(kMainWindow);
     EXPECT_TRUE(f.program.ended());
     EXPECT_EQ(f.platform.log.back(), "EndProgram");
     EXPECT_TRUE(f.host.errorReports.empty());
     // No further event is handled.
     const size_t length = f.platform.log.size();
-    f.program.CloseBoxClicked(kError);
-    f.MoveTo(kMain, 300, 275);
+    f.program.CloseBoxClicked(kErrorWindow);
+    f.MoveTo(kMainWindow, 300, 275);
     EXPECT_EQ(f.platform.log.size(), length);
 }
 
@@ -73,9 +120,9 @@ TEST(ManualCleanup, EachShortcutOpensItsFolderThroughANewShellObject) {
     ProgramFixture f;
     f.SetProfile(L"C:\\p\\", {});
     f.Start();
-    f.PressButton(kMain, "Image4", "Image3");
-    f.PressButton(kMain, "Image6", "Image5");
-    f.PressButton(kMain, "Label3", "Label5");
+    f.PressButton(kMainWindow, main_window::kOpenMessengerCover, main_window::kOpenMessengerButton);
+    f.PressButton(kMainWindow, main_window::kOpenContactsCover, main_window::kOpenContactsButton);
+    f.PressButton(kMainWindow, main_window::kTempLinkCover, main_window::kTempLink);
     const std::vector<std::wstring> expected{
         L"C:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
         L"C:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts",
@@ -91,7 +138,7 @@ TEST(ManualCleanup, AFailingExploreGoesToTheErrorReport) {
     f.SetProfile(L"C:\\p", {});
     f.Start();
     f.platform.exploreFailure = -2147467263;
-    f.PressButton(kMain, "Image4", "Image3");
+    f.PressButton(kMainWindow, main_window::kOpenMessengerCover, main_window::kOpenMessengerButton);
     ASSERT_EQ(f.host.errorReports.size(), 1u);
     EXPECT_NE(f.host.errorReports[0].find(L"-2147467263"), std::wstring::npos);
     EXPECT_TRUE(f.program.ended());

@@ -1,0 +1,135 @@
+// The French wording of every error report, and the breaking of its long lines.
+#include "app/ErrorTexts.h"
+
+#include <cstring>
+
+namespace vardelune {
+
+namespace {
+
+struct NumberedText {
+    long number;
+    const wchar_t* text;
+};
+
+// The script runtime's own wording on a French system, for the numbers that
+// folder and file operations raise, and the program's own numbers.
+constexpr NumberedText kDescriptions[] = {
+    {error::kInvalidProcedureCall, L"Argument ou appel de procédure incorrect"},
+    {error::kOutOfMemory, L"Mémoire insuffisante"},
+    {48, L"Erreur de chargement de la DLL"},
+    {error::kInternalError, L"Erreur interne"},
+    {error::kBadFileName, L"Nom ou numéro de fichier incorrect"},
+    {error::kFileNotFound, L"Fichier introuvable"},
+    {54, L"Mode de fichier incorrect"},
+    {55, L"Fichier déjà ouvert"},
+    {57, L"Erreur d'entrée/sortie de périphérique"},
+    {58, L"Le fichier existe déjà"},
+    {61, L"Disque plein"},
+    {62, L"L'entrée dépasse la fin de fichier"},
+    {67, L"Trop de fichiers"},
+    {68, L"Périphérique non disponible"},
+    {error::kPermissionDenied, L"Permission refusée"},
+    {71, L"Disque non prêt"},
+    {74, L"Impossible de renommer avec un lecteur différent"},
+    {error::kPathFileAccessError, L"Erreur d'accès au chemin/fichier"},
+    {error::kPathNotFound, L"Chemin d'accès introuvable"},
+    {error::kInvalidPicture, L"Image incorrecte"},
+};
+
+constexpr const wchar_t* kNothingDeletedIn = L"\r\nRien n'a été supprimé dans\r\n";
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Where a line that is too long is broken: after the last path separator
+// within the width, else after the last space, else at the width.
+size_t BreakPoint(const std::wstring& line, size_t width) {
+    const std::wstring head = line.substr(0, width);
+    const size_t separator = head.find_last_of(L"\\/");
+    if (separator != std::wstring::npos && separator > 0) return separator + 1;
+    const size_t space = head.find_last_of(L' ');
+    if (space != std::wstring::npos && space > 0) return space + 1;
+    // Never between the two halves of a character outside the basic plane.
+    return IsHighSurrogate(line[width - 1]) && width > 1 ? width - 1 : width;
+}
+
+}  // namespace
+
+std::wstring ErrorDescription(long number) {
+    for (const NumberedText& entry : kDescriptions)
+        if (entry.number == number) return entry.text;
+    return std::wstring();
+}
+
+ProgramError NumberedError(long number, const std::wstring& about) {
+    std::wstring text = ErrorDescription(number);
+    if (!about.empty()) text += L"\r\n" + about;
+    return ProgramError(number, text);
+}
+
+ProgramError ControlNotFound(const char* control) {
+    const std::wstring name(control, control + std::strlen(control));
+    return ProgramError(error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
+}
+
+ProgramError DroppedCharacterRefusal(const std::wstring& path) {
+    return ProgramError(error::kBadFileName,
+                        L"Nom de fichier incorrect : Windows lit ce nom sans son point ou son espace final "
+                        L"et supprimerait un autre dossier\r\n" +
+                            path);
+}
+
+ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
+    return ProgramError(error::kPathFileAccessError,
+                        L"Suppression refusée : ce dossier contient un lien vers un autre emplacement\r\n" + link +
+                            kNothingDeletedIn + path);
+}
+
+ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(error::kPathFileAccessError,
+                        L"Suppression refusée : impossible de vérifier que cet élément n'est pas un lien\r\n" + entry +
+                            kNothingDeletedIn + path);
+}
+
+std::wstring SystemErrorFallbackText(unsigned long code) { return L"Erreur système " + std::to_wstring(code); }
+
+std::wstring UnexpectedResultText(const std::wstring& hexadecimal) {
+    return L"Erreur inattendue (" + hexadecimal + L")";
+}
+
+std::wstring FileBrowserFailureText(long code) {
+    return L"L'explorateur n'a pas pu ouvrir le dossier (code " + std::to_wstring(code) + L")";
+}
+
+const wchar_t* const kStartFailureText = L"Vardelune n'a pas pu démarrer.";
+const wchar_t* const kOleStartFailureText = L"OLE n'a pas pu être initialisé.";
+const wchar_t* const kErrorReportTitle = L"Vardelune Messenger";
+
+std::wstring BreakLongLines(const std::wstring& text, size_t width) {
+    if (width == 0) return text;
+    std::wstring broken;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L"\r\n", start);
+        const bool last = end == std::wstring::npos;
+        if (last) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        while (line.size() > width) {
+            const size_t cut = BreakPoint(line, width);
+            broken += line.substr(0, cut) + L"\r\n";
+            line.erase(0, cut);
+        }
+        broken += line;
+        if (last) break;
+        broken += L"\r\n";
+        start = end + 2;
+    }
+    return broken;
+}
+
+std::wstring ErrorReportText(long number, const std::wstring& description) {
+    // Number first, then the description, as the system states them.
+    return L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + BreakLongLines(description);
+}
+
+}  // namespace vardelune

@@ -1,0 +1,48 @@
+// Every French text that the program's error reports show, in one place: the
+// descriptions of the numbered errors, the program's own refusals and the
+// report itself, whose long lines are broken so that it fits the screen.
+#pragma once
+
+#include "app/Errors.h"
+
+#include <string>
+
+namespace vardelune {
+
+// The French description of a numbered error (53, 70, 76, ...); empty for a
+// number that has none of its own.
+std::wstring ErrorDescription(long number);
+
+// The error with its own description, and what the description is about
+// (a path, say) on the lines below it.
+ProgramError NumberedError(long number, const std::wstring& about = std::wstring());
+
+// The failure of a property access on a control that the window lacks.
+ProgramError ControlNotFound(const char* control);
+
+// The cleanup's refusals, each naming the folder of which nothing was deleted.
+ProgramError DroppedCharacterRefusal(const std::wstring& path);
+ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path);
+ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path);
+
+// A system error that the system describes in no words of its own.
+std::wstring SystemErrorFallbackText(unsigned long code);
+std::wstring UnexpectedResultText(const std::wstring& hexadecimal);
+std::wstring FileBrowserFailureText(long code);
+
+// A failure before the program's windows exist.
+extern const wchar_t* const kStartFailureText;
+extern const wchar_t* const kOleStartFailureText;
+
+// The title of the error report's message box.
+extern const wchar_t* const kErrorReportTitle;
+
+// Every line longer than `width` characters broken after its last path
+// separator within the width, else after its last space, else at the width
+// itself. Nothing is dropped: removing the inserted line breaks gives the text back.
+std::wstring BreakLongLines(const std::wstring& text, size_t width = 70);
+
+// The text of the error report: the error's number first, then its description.
+std::wstring ErrorReportText(long number, const std::wstring& description);
+
+}  // namespace vardelune
