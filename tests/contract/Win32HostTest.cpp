@@ -265,6 +265,29 @@ TEST_F(Win32HostTest, PointerAndButtonsReachTheProgram) {
     SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(60, 250));
     ASSERT_EQ(platform_.explored.size(), 1u);
     EXPECT_NE(platform_.explored[0].find(L"Messenger"), std::wstring::npos);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // A double click opens one browser; a press that ends outside the window,
+    // or whose capture another window takes, opens none; and the pointer held
+    // outside the window does not bring the covers back.
+    const auto press = [&](UINT message) {
+        SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
+        SendMessageW(main, message, MK_LBUTTON, MAKELPARAM(60, 250));
+    };
+    press(WM_LBUTTONDOWN);
+    SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(60, 250));
+    press(WM_LBUTTONDBLCLK);
+    SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(60, 250));
+    press(WM_LBUTTONDOWN);
+    EXPECT_EQ(GetCapture(), main);
+    SendMessageW(main, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(-20, -20));
+    EXPECT_FALSE(ControlOf(kMainWindow, main_window::kOpenMessengerCover).visible());
+    SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(-20, -20));
+    press(WM_LBUTTONDOWN);
+    SetCapture(Window(kErrorWindow));
+    ReleaseCapture();
+    SendMessageW(main, WM_LBUTTONUP, 0, MAKELPARAM(60, 250));
+    EXPECT_EQ(platform_.explored.size(), 2u);
 
     // Over the bare window the covers come back.
     SendMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(60, 250));
