@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Checks the pictures, the icon and the compiled resources of Vardelune.exe.
 
-Standard library only. CompiledScript compiles the resource script with
+Debian's Python with Pillow, which reads the GIFs. CompiledScript compiles the resource script with
 windres (the WINDRES environment variable, else x86_64-w64-mingw32-windres
 from the PATH); BuiltProgram reads the same resources out of the executable
 that VARDELUNE_EXE names, and is skipped without it.
 """
+import io
 import os
 import re
 import shutil
@@ -14,6 +15,8 @@ import subprocess
 import tempfile
 import unittest
 import xml.etree.ElementTree as ET
+
+from PIL import Image
 
 # The generator needs Debian's Python with Pillow, whatever runs these checks.
 GENERATOR_PYTHON = os.environ.get("VARDELUNE_GENERATOR_PYTHON", "/usr/bin/python3")
@@ -27,82 +30,17 @@ def read(name):
         return f.read()
 
 
-def lzw_decode(data, min_code_size, pixel_count):
-    clear, end = 1 << min_code_size, (1 << min_code_size) + 1
-    code_size, table, previous = min_code_size + 1, None, None
-    out, bit_buffer, bit_count, position = [], 0, 0, 0
-
-    def reset():
-        return [(i,) for i in range(clear)] + [None, None]
-
-    table = reset()
-    while len(out) < pixel_count:
-        while bit_count < code_size:
-            bit_buffer |= data[position] << bit_count
-            position += 1
-            bit_count += 8
-        code = bit_buffer & ((1 << code_size) - 1)
-        bit_buffer >>= code_size
-        bit_count -= code_size
-        if code == clear:
-            table, code_size, previous = reset(), min_code_size + 1, None
-            continue
-        if code == end:
-            break
-        if previous is None:
-            entry = table[code]
-        elif code < len(table):
-            entry = table[code]
-            table.append(previous + entry[:1])
-        else:
-            entry = previous + previous[:1]
-            table.append(entry)
-        out.extend(entry)
-        previous = entry
-        if len(table) == (1 << code_size) and code_size < 12:
-            code_size += 1
-    return out[:pixel_count]
-
-
 def read_gif(data):
     """(width, height, frame count, rows of RGB tuples, None where transparent)."""
     assert data[:6] in (b"GIF87a", b"GIF89a")
-    width, height, flags = struct.unpack_from("<HHB", data, 6)
-    position = 13
-    palette = []
-    if flags & 0x80:
-        size = 2 << (flags & 7)
-        palette = [tuple(data[position + 3 * i:position + 3 * i + 3]) for i in range(size)]
-        position += 3 * size
-    transparent, frames, rows = None, 0, None
-    while data[position] != 0x3B:
-        block = data[position]
-        if block == 0x21:
-            label = data[position + 1]
-            position += 2
-            if label == 0xF9 and data[position + 1] & 1:
-                transparent = data[position + 4]
-            while data[position]:
-                position += data[position] + 1
-            position += 1
-        elif block == 0x2C:
-            frames += 1
-            left, top, w, h, image_flags = struct.unpack_from("<HHHHB", data, position + 1)
-            assert (left, top, w, h) == (0, 0, width, height) and not image_flags & 0xC0
-            position += 10
-            min_code_size = data[position]
-            position += 1
-            stream = bytearray()
-            while data[position]:
-                stream += data[position + 1:position + 1 + data[position]]
-                position += data[position] + 1
-            position += 1
-            indices = lzw_decode(bytes(stream), min_code_size, w * h)
-            pixels = [None if i == transparent else palette[i] for i in indices]
-            rows = [pixels[y * w:(y + 1) * w] for y in range(h)]
-        else:
-            raise AssertionError(f"unexpected GIF block {block:#x}")
-    return width, height, frames, rows
+    image = Image.open(io.BytesIO(data))
+    assert image.mode == "P" and image.info.get("interlace", 0) == 0
+    transparent = image.info.get("transparency")
+    palette = image.getpalette()
+    pixels = [None if i == transparent else tuple(palette[3 * i:3 * i + 3]) for i in image.getdata()]
+    width, height = image.size
+    rows = [pixels[y * width:(y + 1) * width] for y in range(height)]
+    return width, height, getattr(image, "n_frames", 1), rows
 
 
 def read_icon_directory(data):
