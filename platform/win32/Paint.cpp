@@ -41,6 +41,8 @@ void PaintLine(HDC dc, const ControlSpec& spec) {
     SetPixelV(dc, x2, y2, color);
 }
 
+RECT ToRect(const PixelRect& rect) { return RECT{rect.left, rect.top, rect.left + rect.width, rect.top + rect.height}; }
+
 bool Intersects(const RECT& a, const RECT& b) {
     RECT common;
     return IntersectRect(&common, &a, &b) != FALSE;
@@ -80,7 +82,10 @@ RECT PaintedBounds(const ControlSpec& spec) {
 void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const PictureCache& pictures) {
     const FormSpec& spec = form.spec();
     FillWith(dc, area, spec.backColor);
-    if (spec.backgroundPicture != kNoPicture) pictures.Draw(dc, spec.backgroundPicture, 0, 0);
+    if (spec.backgroundPicture != kNoPicture) {
+        const SIZE natural = pictures.NaturalSize(spec.backgroundPicture);
+        pictures.Draw(dc, spec.backgroundPicture, RECT{0, 0, natural.cx, natural.cy});
+    }
 
     std::vector<Control>& controls = form.controls();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
@@ -92,7 +97,7 @@ void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const 
                 PaintLabel(dc, control, fonts);
                 break;
             case ControlKind::Picture:
-                pictures.Draw(dc, control.spec().picture, control.rect().left, control.rect().top);
+                pictures.Draw(dc, control.spec().picture, ToRect(control.rect()));
                 break;
             case ControlKind::Line:
                 PaintLine(dc, control.spec());

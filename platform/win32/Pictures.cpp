@@ -1,12 +1,13 @@
-// GIF resources decoded through OLE's picture loader, which keeps the GIF's
-// transparent colour as a mask when the picture is rendered.
+// The GIF resources decoded by our own decoder into DIB sections: a paletted
+// one at the natural size, 32-bit ones for other sizes, and beside each a
+// monochrome mask of its transparent pixels for the SRCAND/SRCPAINT pair.
 #include "platform/win32/Pictures.h"
 
+#include "platform/GifDecoder.h"
+#include "platform/PictureScaling.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/Gdi.h"
 #include "resources/ResourceIds.h"
-
-#include <olectl.h>
 
 #include <cstring>
 
@@ -14,68 +15,75 @@ namespace vardelune {
 
 namespace {
 
-// Movable global memory until a stream takes it over.
-class GlobalMemory {
-public:
-    explicit GlobalMemory(SIZE_T size) : memory_(GlobalAlloc(GMEM_MOVEABLE, size)) {}
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    ~GlobalMemory() {
-        if (memory_) GlobalFree(memory_);
-    }
-    HGLOBAL Get() const { return memory_; }
-    HGLOBAL Release() {
-        HGLOBAL released = memory_;
-        memory_ = nullptr;
-        return released;
-    }
-
-private:
-    HGLOBAL memory_;
-};
-
-class LockedGlobal {
-public:
-    explicit LockedGlobal(HGLOBAL memory) : memory_(memory), data_(::GlobalLock(memory)) {}
-    LockedGlobal(const LockedGlobal&) = delete;
-    LockedGlobal& operator=(const LockedGlobal&) = delete;
-    ~LockedGlobal() {
-        if (data_) GlobalUnlock(memory_);
-    }
-    void* Data() const { return data_; }
-
-private:
-    HGLOBAL memory_;
-    void* data_;
-};
-
 [[noreturn]] void ThrowLastError() {
     const DWORD error = GetLastError();
     throw Win32Error(error != 0 ? error : ERROR_RESOURCE_DATA_NOT_FOUND);
 }
 
-// A stream over a copy of the resource's bytes: a loaded resource is not
-// movable global memory, which is what a stream on global memory needs.
-ComPtr<IStream> StreamOverResource(HINSTANCE module, int id, DWORD& size) {
+GifPicture DecodeResource(HINSTANCE module, int id) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"" VARDELUNE_GIF_TYPE);
     if (!found) ThrowLastError();
-    size = SizeofResource(module, found);
+    const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0) ThrowLastError();
+    return DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
+}
 
-    GlobalMemory copy(size);
-    if (!copy.Get()) ThrowLastError();
-    {
-        LockedGlobal lock(copy.Get());
-        if (!lock.Data()) ThrowLastError();
-        std::memcpy(lock.Data(), bytes, size);
+// A top-down DIB section; `bits` receives its pixels.
+HBITMAP CreateDib(const BITMAPINFO& info, void** bits) {
+    ScreenDc screen;
+    HBITMAP bitmap = CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    if (!bitmap || !*bits) ThrowLastError();
+    return bitmap;
+}
+
+struct PalettedInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+};
+
+// Set bits are the transparent pixels; rows of a device bitmap are whole words.
+template <typename IsTransparent>
+GdiObject<HBITMAP> CreateMask(int width, int height, IsTransparent isTransparent) {
+    const size_t stride = static_cast<size_t>((width + 15) / 16) * 2;
+    std::vector<BYTE> bits(stride * height, 0);
+    bool any = false;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (isTransparent(static_cast<size_t>(y) * width + x)) {
+                bits[y * stride + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
+                any = true;
+            }
+    if (!any) return GdiObject<HBITMAP>();
+    GdiObject<HBITMAP> mask(CreateBitmap(width, height, 1, 1, bits.data()));
+    if (!mask) ThrowLastError();
+    return mask;
+}
+
+void DrawBitmaps(HDC dc, int x, int y, HBITMAP colour, HBITMAP mask, SIZE size) {
+    MemoryDc memory(dc);
+    if (!memory) return;
+    if (!mask) {
+        SelectedObject selected(memory.Get(), colour);
+        BitBlt(dc, x, y, size.cx, size.cy, memory.Get(), 0, 0, SRCCOPY);
+        return;
     }
-    ComPtr<IStream> stream;
-    const HRESULT result = CreateStreamOnHGlobal(copy.Get(), TRUE, stream.Receive());
-    if (FAILED(result)) throw HresultError(result);
-    copy.Release();  // the stream frees it now
-    return stream;
+    // A monochrome source takes the destination's text colour for its clear
+    // bits and its background colour for its set ones: the AND keeps the
+    // transparent pixels and blackens the others, the OR then paints them.
+    const COLORREF text = SetTextColor(dc, RGB(0, 0, 0));
+    const COLORREF background = SetBkColor(dc, RGB(255, 255, 255));
+    {
+        SelectedObject selected(memory.Get(), mask);
+        BitBlt(dc, x, y, size.cx, size.cy, memory.Get(), 0, 0, SRCAND);
+    }
+    {
+        SelectedObject selected(memory.Get(), colour);
+        BitBlt(dc, x, y, size.cx, size.cy, memory.Get(), 0, 0, SRCPAINT);
+    }
+    SetTextColor(dc, text);
+    SetBkColor(dc, background);
 }
 
 }  // namespace
@@ -88,39 +96,77 @@ const PictureCache::Entry* PictureCache::Find(int id) const {
 
 void PictureCache::Load(int id) {
     if (id == 0 || Find(id)) return;
-    DWORD size = 0;
-    ComPtr<IStream> stream = StreamOverResource(module_, id, size);
-    ComPtr<IPicture> picture;
-    HRESULT result = OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture, picture.ReceiveVoid());
-    if (FAILED(result)) throw HresultError(result);
+    const GifPicture picture = DecodeResource(module_, id);
 
-    Entry entry{id, std::move(picture), 0, 0, {0, 0}};
-    result = entry.picture->get_Width(&entry.width);
-    if (SUCCEEDED(result)) result = entry.picture->get_Height(&entry.height);
-    if (FAILED(result)) throw HresultError(result);
-
-    // The loader measured the picture at the screen's resolution; the same
-    // resolution turns it back into whole pixels.
-    ScreenDc screen;
-    const int dpiX = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
-    const int dpiY = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    entry.pixels.cx = MulDiv(entry.width, dpiX > 0 ? dpiX : 96, 2540);
-    entry.pixels.cy = MulDiv(entry.height, dpiY > 0 ? dpiY : 96, 2540);
+    PalettedInfo info{};
+    info.header.biSize = sizeof info.header;
+    info.header.biWidth = picture.width;
+    info.header.biHeight = -picture.height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = 8;
+    info.header.biCompression = BI_RGB;
+    info.header.biClrUsed = static_cast<DWORD>(picture.palette.size());
+    for (size_t i = 0; i < picture.palette.size(); ++i) {
+        // Black under the mask, so that the OR leaves the background as it is.
+        const std::uint32_t rgb = static_cast<int>(i) == picture.transparentIndex ? 0 : picture.palette[i];
+        info.colours[i] = RGBQUAD{static_cast<BYTE>(rgb & 0xFF), static_cast<BYTE>((rgb >> 8) & 0xFF),
+                                  static_cast<BYTE>((rgb >> 16) & 0xFF), 0};
+    }
+    void* bits = nullptr;
+    Entry entry;
+    entry.id = id;
+    entry.natural.size = SIZE{picture.width, picture.height};
+    entry.natural.colour = GdiObject<HBITMAP>(CreateDib(reinterpret_cast<const BITMAPINFO&>(info), &bits));
+    const size_t stride = (static_cast<size_t>(picture.width) + 3) & ~size_t{3};
+    for (int y = 0; y < picture.height; ++y)
+        std::memcpy(static_cast<BYTE*>(bits) + y * stride, &picture.indices[static_cast<size_t>(y) * picture.width],
+                    static_cast<size_t>(picture.width));
+    GdiFlush();
+    entry.natural.mask =
+        CreateMask(picture.width, picture.height, [&](size_t pixel) { return picture.IsTransparent(pixel); });
     entries_.push_back(std::move(entry));
 }
 
-void PictureCache::Draw(HDC dc, int id, int x, int y) const {
-    const Entry* entry = Find(id);
-    if (!entry) return;
-    // HIMETRIC runs upwards: the source starts at the bottom edge and has a
-    // negative height, or the picture comes out upside down.
-    entry->picture->Render(dc, x, y, entry->pixels.cx, entry->pixels.cy, 0, entry->height, entry->width,
-                           -entry->height, nullptr);
+const PictureCache::Bitmaps* PictureCache::ScaledOf(const Entry& entry, SIZE size) const {
+    for (const Bitmaps& scaled : entry.scaled)
+        if (scaled.size.cx == size.cx && scaled.size.cy == size.cy) return &scaled;
+
+    const RgbaPicture resampled = ResampleArea(ToRgba(DecodeResource(module_, entry.id)), size.cx, size.cy);
+    // Drawn without blending: a pixel at least half covered is opaque.
+    auto isTransparent = [&](size_t pixel) { return (resampled.pixels[pixel] >> 24) < 128; };
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = size.cx;
+    info.bmiHeader.biHeight = -size.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    Bitmaps scaled;
+    scaled.size = size;
+    scaled.colour = GdiObject<HBITMAP>(CreateDib(info, &bits));
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (size_t i = 0; i < resampled.pixels.size(); ++i)
+        pixels[i] = isTransparent(i) ? 0 : resampled.pixels[i] & 0x00FFFFFFu;
+    GdiFlush();
+    scaled.mask = CreateMask(size.cx, size.cy, isTransparent);
+    entry.scaled.push_back(std::move(scaled));
+    return &entry.scaled.back();
 }
 
-SIZE PictureCache::PixelSize(int id) const {
+void PictureCache::Draw(HDC dc, int id, const RECT& destination) const {
     const Entry* entry = Find(id);
-    return entry ? entry->pixels : SIZE{0, 0};
+    const SIZE size{destination.right - destination.left, destination.bottom - destination.top};
+    if (!entry || size.cx <= 0 || size.cy <= 0) return;
+    const bool natural = size.cx == entry->natural.size.cx && size.cy == entry->natural.size.cy;
+    const Bitmaps* bitmaps = natural ? &entry->natural : ScaledOf(*entry, size);
+    DrawBitmaps(dc, destination.left, destination.top, bitmaps->colour.Get(), bitmaps->mask.Get(), size);
+}
+
+SIZE PictureCache::NaturalSize(int id) const {
+    const Entry* entry = Find(id);
+    return entry ? entry->natural.size : SIZE{0, 0};
 }
 
 }  // namespace vardelune

@@ -1,11 +1,11 @@
-// The GIF pictures embedded in the executable, each decoded once and drawn at
-// its natural size with its transparent colour left unpainted.
+// The GIF pictures embedded in the executable, each decoded once by our own
+// decoder and drawn with its transparent colour left unpainted: at its natural
+// size pixel for pixel, at any other size resampled smoothly.
 #pragma once
 
-#include "platform/win32/ComPtr.h"
+#include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>
-#include <ocidl.h>
 
 #include <vector>
 
@@ -21,22 +21,29 @@ public:
     // when the executable lacks it or it cannot be decoded.
     void Load(int id);
 
-    // Draws a loaded picture with its top-left corner at (x, y); a picture
-    // that was never loaded is not drawn.
-    void Draw(HDC dc, int id, int x, int y) const;
+    // Draws a loaded picture into the destination rectangle: unchanged when
+    // the rectangle has the picture's natural size, resampled otherwise (each
+    // size is resampled once and kept). A picture never loaded is not drawn.
+    void Draw(HDC dc, int id, const RECT& destination) const;
 
     // The natural size of a loaded picture in pixels; empty when not loaded.
-    SIZE PixelSize(int id) const;
+    SIZE NaturalSize(int id) const;
 
 private:
+    // One size of a picture: its colours, with black where it is transparent,
+    // and a monochrome mask set where it is transparent (none when opaque).
+    struct Bitmaps {
+        SIZE size{0, 0};
+        GdiObject<HBITMAP> colour;
+        GdiObject<HBITMAP> mask;
+    };
     struct Entry {
-        int id;
-        ComPtr<IPicture> picture;
-        OLE_XSIZE_HIMETRIC width;
-        OLE_YSIZE_HIMETRIC height;
-        SIZE pixels;
+        int id = 0;
+        Bitmaps natural;
+        mutable std::vector<Bitmaps> scaled;
     };
     const Entry* Find(int id) const;
+    const Bitmaps* ScaledOf(const Entry& entry, SIZE size) const;
 
     HINSTANCE module_;
     std::vector<Entry> entries_;

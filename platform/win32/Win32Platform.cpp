@@ -47,10 +47,14 @@ std::wstring Win32Platform::FindNextEntry() { return enumeration_.Next(); }
 DeletionTarget Win32Platform::ProbeDeletionTarget(const std::wstring& path) { return ProbeFsDeletionTarget(path); }
 
 std::unique_ptr<FolderDeletionObject> Win32Platform::CreateFolderDeletionObject() {
+    com_.Enter();
     return CreateComFolderDeletionObject();
 }
 
-std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() { return CreateComShellObject(); }
+std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() {
+    com_.Enter();
+    return CreateComShellObject();
+}
 
 std::intptr_t Win32Platform::ShellExecuteA(NativeWindowHandle window, const std::string& operation,
                                            const std::string& file, const std::string& parameters,

@@ -4,6 +4,7 @@
 
 #include "app/Errors.h"
 #include "platform/Platform.h"
+#include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
 
 #include <windows.h>
@@ -28,6 +29,9 @@ public:
     [[noreturn]] void EndProgram() override;
 
 private:
+    // Before the objects that it serves: a handler's COM object is released
+    // when the handler ends, the apartment only with the platform.
+    ComApartment com_;
     FsEnumeration enumeration_;
     HMODULE shell32_ = nullptr;  // loaded on the first ShellExecuteA, freed with the platform
 };

@@ -1,5 +1,5 @@
-// Entry point of Vardelune.exe: OLE for the pictures and the script objects,
-// the platform, the windows and the program, then the message loop.
+// Entry point of Vardelune.exe: the platform, the windows and the program,
+// then the message loop. OLE starts with the first handler that needs it.
 #include "app/ErrorTexts.h"
 #include "app/Program.h"
 #include "forms/Windows.h"
@@ -7,24 +7,8 @@
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
-#include <ole2.h>
 
 namespace {
-
-// OLE for the thread's lifetime: the picture loader and the shell objects need it.
-class OleSession {
-public:
-    OleSession() : result_(OleInitialize(nullptr)) {}
-    OleSession(const OleSession&) = delete;
-    OleSession& operator=(const OleSession&) = delete;
-    ~OleSession() {
-        if (SUCCEEDED(result_)) OleUninitialize();
-    }
-    HRESULT Result() const { return result_; }
-
-private:
-    HRESULT result_;
-};
 
 void RunMessageLoop(vardelune::Program& program, vardelune::Win32Host& host) {
     MSG message;
@@ -43,11 +27,6 @@ void ReportStartFailure(const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    OleSession ole;
-    if (FAILED(ole.Result())) {
-        ReportStartFailure(vardelune::kOleStartFailureText);
-        return 1;
-    }
     try {
         vardelune::Win32Platform platform;
         vardelune::Win32Host host(instance);
