@@ -7,6 +7,7 @@
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/ErrorText.h"
+#include "platform/win32/Shell32.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -21,8 +22,12 @@ namespace {
 constexpr CLSID kShellClass = {0x13709620, 0xC279, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 constexpr IID kShellDispatchInterface = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
+using ShellExecuteWFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+
 void ExploreWithShellExecute(const std::wstring& path) {
-    const HINSTANCE result = ShellExecuteW(nullptr, L"explore", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    Shell32 shell32;
+    const auto shellExecute = shell32.Get<ShellExecuteWFunction>("ShellExecuteW");
+    const HINSTANCE result = shellExecute(nullptr, L"explore", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     const INT_PTR code = reinterpret_cast<INT_PTR>(result);
     if (code > 32) return;
     // Below SE_ERR_SHARE the codes are Win32 error numbers; the shell's own

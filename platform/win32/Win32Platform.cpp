@@ -19,10 +19,6 @@ const char* TextOrNull(const std::string& text) { return text.empty() ? nullptr 
 
 }  // namespace
 
-Win32Platform::~Win32Platform() {
-    if (shell32_) FreeLibrary(shell32_);
-}
-
 std::wstring Win32Platform::GetEnvironmentText(const std::wstring& name) {
     DWORD size = GetEnvironmentVariableW(name.c_str(), nullptr, 0);
     while (size != 0) {
@@ -59,13 +55,7 @@ std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() {
 std::intptr_t Win32Platform::ShellExecuteA(NativeWindowHandle window, const std::string& operation,
                                            const std::string& file, const std::string& parameters,
                                            const std::string& directory, int show) {
-    if (!shell32_) {
-        shell32_ = LoadLibraryW(L"shell32.dll");
-        if (!shell32_) throw Win32Error(GetLastError());
-    }
-    const auto function = reinterpret_cast<ShellExecuteAFunction>(
-        reinterpret_cast<void*>(GetProcAddress(shell32_, "ShellExecuteA")));
-    if (!function) throw Win32Error(GetLastError());
+    const auto function = shell32_.Get<ShellExecuteAFunction>("ShellExecuteA");
     const HINSTANCE result = function(reinterpret_cast<HWND>(window), TextOrNull(operation), TextOrNull(file),
                                       TextOrNull(parameters), TextOrNull(directory), show);
     return reinterpret_cast<std::intptr_t>(result);

@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
+#include "platform/win32/Shell32.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ public:
     Win32Platform() = default;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
-    ~Win32Platform() override;
+    ~Win32Platform() override = default;
 
     std::wstring GetEnvironmentText(const std::wstring& name) override;
     std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) override;
@@ -33,7 +34,7 @@ private:
     // when the handler ends, the apartment only with the platform.
     ComApartment com_;
     FsEnumeration enumeration_;
-    HMODULE shell32_ = nullptr;  // loaded on the first ShellExecuteA, freed with the platform
+    Shell32 shell32_;  // loaded on the first ShellExecuteA, freed with the platform
 };
 
 }  // namespace vardelune
