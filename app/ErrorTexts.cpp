@@ -102,7 +102,6 @@ std::wstring FileBrowserFailureText(long code) {
 }
 
 const wchar_t* const kStartFailureText = L"Vardelune n'a pas pu démarrer.";
-const wchar_t* const kOleStartFailureText = L"OLE n'a pas pu être initialisé.";
 const wchar_t* const kErrorReportTitle = L"Vardelune Messenger";
 
 std::wstring BreakLongLines(const std::wstring& text, size_t width) {

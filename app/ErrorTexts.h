@@ -32,7 +32,6 @@ std::wstring FileBrowserFailureText(long code);
 
 // A failure before the program's windows exist.
 extern const wchar_t* const kStartFailureText;
-extern const wchar_t* const kOleStartFailureText;
 
 // The title of the error report's message box.
 extern const wchar_t* const kErrorReportTitle;

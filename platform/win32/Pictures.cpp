@@ -15,18 +15,13 @@ namespace vardelune {
 
 namespace {
 
-[[noreturn]] void ThrowLastError() {
-    const DWORD error = GetLastError();
-    throw Win32Error(error != 0 ? error : ERROR_RESOURCE_DATA_NOT_FOUND);
-}
-
 GifPicture DecodeResource(HINSTANCE module, int id) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"" VARDELUNE_GIF_TYPE);
-    if (!found) ThrowLastError();
+    if (!found) ThrowLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes || size == 0) ThrowLastError();
+    if (!bytes || size == 0) ThrowLastError(ERROR_RESOURCE_DATA_NOT_FOUND);
     return DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
 }
 

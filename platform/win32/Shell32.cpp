@@ -12,10 +12,10 @@ Shell32::~Shell32() {
 FARPROC Shell32::Find(const char* name) {
     if (!module_) {
         module_ = LoadLibraryW(L"shell32.dll");
-        if (!module_) throw Win32Error(GetLastError());
+        if (!module_) ThrowLastError(ERROR_MOD_NOT_FOUND);
     }
     const FARPROC function = GetProcAddress(module_, name);
-    if (!function) throw Win32Error(GetLastError());
+    if (!function) ThrowLastError(ERROR_PROC_NOT_FOUND);
     return function;
 }
 
