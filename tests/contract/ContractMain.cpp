@@ -1,12 +1,11 @@
-// Entry point of the contract tests. COM is set up as the program's own
-// start-up does; two extra modes let a test run this executable as a child
+// Entry point of the contract tests. COM is not set up here: as in the
+// program, the platform starts it when a test first asks it for a COM object
+// (the folder deletion, the shell). Two extra modes let a test run this executable as a child
 // process (to watch EndProgram, and as a program that ShellExecuteA starts).
 #include "platform/win32/Win32Platform.h"
 
 #include <gtest/gtest.h>
 
-#include <objbase.h>
-#include <ole2.h>
 
 #include <cwchar>
 
@@ -27,13 +26,6 @@ int WriteMarkerChild(const wchar_t* path) {
     return 0;
 }
 
-struct OleSession {
-    HRESULT result = OleInitialize(nullptr);
-    ~OleSession() {
-        if (SUCCEEDED(result)) OleUninitialize();
-    }
-};
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -43,8 +35,6 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc >= 3 && std::wcscmp(argv[1], L"--write-marker") == 0) return WriteMarkerChild(argv[2]);
 
-    OleSession ole;
-    if (FAILED(ole.result)) return 2;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
