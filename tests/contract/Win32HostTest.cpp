@@ -6,6 +6,7 @@
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Win32Host.h"
+#include "resources/ResourceIds.h"
 
 #include <gtest/gtest.h>
 
@@ -311,6 +312,47 @@ TEST_F(Win32HostTest, TheCloseBoxUnloadsASecondaryWindowAndEndsTheProgramOnTheMa
 
     SendMessageW(Window(kMainWindow), WM_CLOSE, 0, 0);
     EXPECT_TRUE(platform_.ended);
+}
+
+// At another size (another resolution) a picture is resampled: its
+// transparent rows stay unpainted at their new place, and two copies of one
+// picture come out the same.
+TEST_F(Win32HostTest, PicturesDrawnAtAnotherSizeKeepTheirTransparencyAndMatchTheirCopies) {
+    PictureCache pictures(resources_);
+    for (int id : {IDG_BANNER, IDG_OUVRIR_PLAIN, IDG_OUVRIR_PLAIN_COPY}) pictures.Load(id);
+    const SIZE natural = pictures.NaturalSize(IDG_BANNER);
+    EXPECT_EQ(natural.cx, 501);
+    EXPECT_EQ(natural.cy, 463);
+
+    const int width = 700, height = 600;
+    const COLORREF marker = RGB(1, 2, 3);
+    ScreenDc screen;
+    MemoryDc memory(screen.Get());
+    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    SelectedObject selected(memory.Get(), bitmap.Get());
+    auto paint = [&](int id, const RECT& rect) {
+        const RECT all{0, 0, width, height};
+        GdiObject<HBRUSH> brush(CreateSolidBrush(marker));
+        FillRect(memory.Get(), &all, brush.Get());
+        pictures.Draw(memory.Get(), id, rect);
+        std::vector<COLORREF> pixels;
+        for (int y = rect.top; y < rect.bottom; ++y)
+            for (int x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
+        return pixels;
+    };
+
+    // 120 dots per inch: 501 x 463 becomes 626 x 579.
+    const std::vector<COLORREF> banner = paint(IDG_BANNER, RECT{0, 0, 626, 579});
+    auto at = [&](int x, int y) { return banner[static_cast<size_t>(y) * 626 + x]; };
+    EXPECT_LT(GetRValue(at(10, 2)), 40);   // the deep blue top of the banner
+    EXPECT_GT(GetBValue(at(10, 2)), 100);
+    EXPECT_EQ(at(10, 300), RGB(255, 255, 255));
+    EXPECT_NE(at(10, 570), marker);
+    for (int y : {576, 577, 578}) EXPECT_EQ(at(10, y), marker) << y;
+    EXPECT_EQ(paint(IDG_BANNER, RECT{0, 0, 626, 579}), banner);  // the cached size draws the same
+
+    const RECT button{40, 300, 129, 329};  // 71 x 23 at 120 dots per inch
+    EXPECT_EQ(paint(IDG_OUVRIR_PLAIN, button), paint(IDG_OUVRIR_PLAIN_COPY, button));
 }
 
 TEST(FontHeight, PointSizesBecomeCharacterHeightsAtTheScreensResolution) {
