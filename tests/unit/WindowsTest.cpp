@@ -66,8 +66,11 @@ TEST(Layouts, EveryControlThatAHandlerOrACoverListNamesExistsInItsWindow) {
             return std::any_of(spec->controls.begin(), spec->controls.end(),
                                [name](const ControlSpec& control) { return std::strcmp(control.name, name) == 0; });
         };
-        for (const HandlerEntry& entry : spec->handlers)
-            if (entry.control) EXPECT_TRUE(exists(entry.control)) << spec->name << " " << entry.control;
+        for (const HandlerEntry& entry : spec->handlers) {
+            if (entry.control) {
+                EXPECT_TRUE(exists(entry.control)) << spec->name << " " << entry.control;
+            }
+        }
         for (const char* cover : spec->covers) EXPECT_TRUE(exists(cover)) << spec->name << " " << cover;
     }
 }
