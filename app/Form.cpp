@@ -9,6 +9,8 @@ namespace vardelune {
 
 Control::Control(Form& form, const ControlSpec& spec) : form_(&form), spec_(&spec), text_(spec.text) {}
 
+PixelRect Control::rect() const { return spec_->pixels(form_->dotsPerInch()); }
+
 void Control::Notify(ControlChange change) {
     if (FormObserver* observer = form_->observer()) observer->OnControlChanged(*form_, *this, change);
 }
@@ -44,7 +46,7 @@ void Control::TakeSelectionFromUser(int index) {
     selected_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
 }
 
-Form::Form(const FormSpec& spec) : spec_(&spec) {
+Form::Form(const FormSpec& spec, int dotsPerInch) : spec_(&spec), dotsPerInch_(dotsPerInch) {
     controls_.reserve(spec.controls.size());
     for (const ControlSpec& controlSpec : spec.controls) controls_.emplace_back(*this, controlSpec);
 }

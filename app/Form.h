@@ -31,7 +31,8 @@ public:
     const ControlSpec& spec() const { return *spec_; }
     const char* name() const { return spec_->name; }
     ControlKind kind() const { return spec_->kind; }
-    PixelRect rect() const { return spec_->pixels(); }
+    // Client pixels at the resolution of its window.
+    PixelRect rect() const;
 
     const std::wstring& text() const { return text_; }
     void SetText(const std::wstring& text);
@@ -63,12 +64,16 @@ private:
 
 class Form {
 public:
-    explicit Form(const FormSpec& spec);
+    // The screen's resolution turns the layout's twips into pixels.
+    explicit Form(const FormSpec& spec, int dotsPerInch = kStandardDotsPerInch);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
     const FormSpec& spec() const { return *spec_; }
     FormId id() const { return spec_->id; }
+    int dotsPerInch() const { return dotsPerInch_; }
+    int clientWidthPixels() const { return spec_->clientWidthPixels(dotsPerInch_); }
+    int clientHeightPixels() const { return spec_->clientHeightPixels(dotsPerInch_); }
 
     // Throws a ProgramError when the window has no control of that name.
     Control& control(const char* name);
@@ -90,6 +95,7 @@ public:
 
 private:
     const FormSpec* spec_;
+    int dotsPerInch_;
     std::vector<Control> controls_;
     bool visible_ = false;
     FormObserver* observer_ = nullptr;

@@ -9,8 +9,17 @@
 
 namespace vardelune {
 
-constexpr int kTwipsPerPixel = 15;
-constexpr int TwipsToPixels(int twips) { return twips / kTwipsPerPixel; }
+// A twip is 1/1440 inch: 15 to the pixel at the standard 96 dots per inch,
+// 12 at 120. Layouts keep twips so that they follow the screen's resolution.
+constexpr int kTwipsPerInch = 1440;
+constexpr int kStandardDotsPerInch = 96;
+
+// Rounded to the nearest pixel, halves away from zero.
+constexpr int TwipsToPixels(int twips, int dotsPerInch) {
+    const long long scaled = static_cast<long long>(twips) * dotsPerInch;
+    const long long half = kTwipsPerInch / 2;
+    return static_cast<int>(scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((half - scaled) / kTwipsPerInch));
+}
 
 enum class ControlKind { Label, TextBox, ListBox, PushButton, Picture, Line };
 
@@ -65,9 +74,14 @@ struct ControlSpec {
     TextAlign align = TextAlign::Left;
     int tabIndex = kNoTabStop;
 
-    PixelRect pixels() const {
-        return {TwipsToPixels(twips.left), TwipsToPixels(twips.top), TwipsToPixels(twips.width),
-                TwipsToPixels(twips.height)};
+    // A line converts both its ends, so that they stay where the layout puts them.
+    PixelRect pixels(int dotsPerInch) const {
+        const int left = TwipsToPixels(twips.left, dotsPerInch);
+        const int top = TwipsToPixels(twips.top, dotsPerInch);
+        if (kind == ControlKind::Line)
+            return {left, top, TwipsToPixels(twips.left + twips.width, dotsPerInch) - left,
+                    TwipsToPixels(twips.top + twips.height, dotsPerInch) - top};
+        return {left, top, TwipsToPixels(twips.width, dotsPerInch), TwipsToPixels(twips.height, dotsPerInch)};
     }
 };
 
@@ -108,8 +122,8 @@ struct FormSpec {
     std::vector<const char*> covers;    // the order in which covers are shown again
     std::vector<HandlerEntry> handlers;
 
-    int clientWidthPixels() const { return TwipsToPixels(clientWidthTwips); }
-    int clientHeightPixels() const { return TwipsToPixels(clientHeightTwips); }
+    int clientWidthPixels(int dotsPerInch) const { return TwipsToPixels(clientWidthTwips, dotsPerInch); }
+    int clientHeightPixels(int dotsPerInch) const { return TwipsToPixels(clientHeightTwips, dotsPerInch); }
 };
 
 }  // namespace vardelune

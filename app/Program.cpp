@@ -22,7 +22,7 @@ Form& Program::form(FormId id) {
 }
 
 void Program::Load(FormId id) {
-    auto loaded = std::make_unique<Form>(*specs_[Index(id)]);
+    auto loaded = std::make_unique<Form>(*specs_[Index(id)], host_->DotsPerInch());
     Form& form = *loaded;
     form.SetObserver(host_);
     host_->CreateFormWindow(form);

@@ -20,6 +20,8 @@ public:
     // Shows (centred on the screen the first time) or hides the window.
     virtual void SetFormWindowVisible(Form& form, bool visible) = 0;
     virtual NativeWindowHandle FormWindowHandle(Form& form) = 0;
+    // The resolution of the screen, which the layouts' twips follow.
+    virtual int DotsPerInch() = 0;
     // Shows the error report and returns once the user has dismissed it.
     virtual void ShowErrorReport(const std::wstring& text) = 0;
 };

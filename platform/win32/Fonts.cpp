@@ -12,16 +12,13 @@ int FontHeightForPoints(double points, int dotsPerInch) {
     return -static_cast<int>(std::lround(points * dotsPerInch / 72.0));
 }
 
-HFONT FontCache::Get(const FontSpec& spec) {
-    for (const auto& entry : entries_)
-        if (entry->face == spec.face && entry->points == spec.points && entry->bold == spec.bold &&
-            entry->underline == spec.underline)
-            return entry->font.Get();
-
+int ScreenDotsPerInch() {
     ScreenDc screen;
-    int dotsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
-    if (dotsPerInch <= 0) dotsPerInch = 96;
+    const int dotsPerInch = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+    return dotsPerInch > 0 ? dotsPerInch : kStandardDotsPerInch;
+}
 
+LOGFONTW FontDescription(const FontSpec& spec, int dotsPerInch) {
     LOGFONTW description{};
     description.lfHeight = FontHeightForPoints(spec.points, dotsPerInch);
     description.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
@@ -34,7 +31,16 @@ HFONT FontCache::Get(const FontSpec& spec) {
     // Longer face names than LOGFONT holds are cut, as the system would.
     wcsncpy(description.lfFaceName, spec.face, LF_FACESIZE - 1);
     description.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    return description;
+}
 
+HFONT FontCache::Get(const FontSpec& spec) {
+    for (const auto& entry : entries_)
+        if (entry->face == spec.face && entry->points == spec.points && entry->bold == spec.bold &&
+            entry->underline == spec.underline)
+            return entry->font.Get();
+
+    const LOGFONTW description = FontDescription(spec, ScreenDotsPerInch());
     GdiObject<HFONT> font(CreateFontIndirectW(&description));
     if (!font) ThrowLastError();
 

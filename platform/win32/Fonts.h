@@ -17,6 +17,13 @@ namespace vardelune {
 // 8.25 pt is 11 pixels and 9.75 pt is 13 pixels at 96 dots per inch.
 int FontHeightForPoints(double points, int dotsPerInch);
 
+// The resolution that the system gives this program (96 when it gives none):
+// the fonts and the layouts both follow it.
+int ScreenDotsPerInch();
+
+// The description of a layout font at a resolution.
+LOGFONTW FontDescription(const FontSpec& spec, int dotsPerInch);
+
 class FontCache {
 public:
     FontCache() = default;

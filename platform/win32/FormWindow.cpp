@@ -71,7 +71,7 @@ FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& 
     : program_(&program), form_(&form), resources_(resources) {
     const FormSpec& spec = form.spec();
     const DWORD style = FrameStyle(spec.border);
-    RECT frame{0, 0, spec.clientWidthPixels(), spec.clientHeightPixels()};
+    RECT frame{0, 0, form.clientWidthPixels(), form.clientHeightPixels()};
     if (!AdjustWindowRectEx(&frame, style, FALSE, kFrameExStyle)) ThrowLastError();
 
     // Pictures and fonts first: a resource that cannot be had stops the load
@@ -206,7 +206,7 @@ void FormWindow::ShowChange(Control& control, ControlChange change) {
     if (!child) {
         // Labels, pictures and the line: only their own pixels are painted again.
         if (change == ControlChange::Text || change == ControlChange::Visible) {
-            const RECT bounds = PaintedBounds(control.spec());
+            const RECT bounds = PaintedBounds(control);
             InvalidateRect(window_, &bounds, FALSE);
         }
         return;

@@ -16,7 +16,7 @@ void FillWith(HDC dc, const RECT& rect, const Color& color) {
 
 void PaintLabel(HDC dc, Control& label, FontCache& fonts) {
     const ControlSpec& spec = label.spec();
-    RECT rect = PaintedBounds(spec);
+    RECT rect = PaintedBounds(label);
     if (!spec.backColor.transparent()) FillWith(dc, rect, spec.backColor);
 
     SelectedObject font(dc, fonts.Get(spec.font));
@@ -27,8 +27,9 @@ void PaintLabel(HDC dc, Control& label, FontCache& fonts) {
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
-void PaintLine(HDC dc, const ControlSpec& spec) {
-    const PixelRect ends = spec.pixels();
+void PaintLine(HDC dc, const Control& line) {
+    const ControlSpec& spec = line.spec();
+    const PixelRect ends = line.rect();
     const COLORREF color = ToColorRef(spec.foreColor);
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
     if (!pen) return;
@@ -68,9 +69,9 @@ COLORREF ToColorRef(const Color& color) {
     }
 }
 
-RECT PaintedBounds(const ControlSpec& spec) {
-    const PixelRect pixels = spec.pixels();
-    if (spec.kind == ControlKind::Line) {
+RECT PaintedBounds(const Control& control) {
+    const PixelRect pixels = control.rect();
+    if (control.kind() == ControlKind::Line) {
         const int x2 = pixels.left + pixels.width;
         const int y2 = pixels.top + pixels.height;
         return RECT{std::min(pixels.left, x2), std::min(pixels.top, y2), std::max(pixels.left, x2) + 1,
@@ -91,7 +92,7 @@ void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const 
     for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
         Control& control = *it;
         if (IsWindowed(control.kind()) || !control.visible()) continue;
-        if (!Intersects(PaintedBounds(control.spec()), area)) continue;
+        if (!Intersects(PaintedBounds(control), area)) continue;
         switch (control.kind()) {
             case ControlKind::Label:
                 PaintLabel(dc, control, fonts);
@@ -100,7 +101,7 @@ void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const 
                 pictures.Draw(dc, control.spec().picture, ToRect(control.rect()));
                 break;
             case ControlKind::Line:
-                PaintLine(dc, control.spec());
+                PaintLine(dc, control);
                 break;
             default:
                 break;

@@ -15,7 +15,7 @@ COLORREF ToColorRef(const Color& color);
 
 // The client pixels that a windowless control paints; a line's both ends are
 // included.
-RECT PaintedBounds(const ControlSpec& spec);
+RECT PaintedBounds(const Control& control);
 
 // Paints the part of the client area in `area` into `dc` (client coordinates).
 // Hidden controls are not painted; the first control of the layout ends on top.

@@ -23,6 +23,7 @@ size_t Slot(const Form& form) { return static_cast<size_t>(form.id()); }
 Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
     : module_(module),
       resources_(resources ? resources : module),
+      dotsPerInch_(ScreenDotsPerInch()),
       bigIcon_(LoadProgramIcon(resources_, SM_CXICON, SM_CYICON)),
       smallIcon_(LoadProgramIcon(resources_, SM_CXSMICON, SM_CYSMICON)),
       pictures_(resources_) {

@@ -34,6 +34,7 @@ public:
     void DestroyFormWindow(Form& form) override;
     void SetFormWindowVisible(Form& form, bool visible) override;
     NativeWindowHandle FormWindowHandle(Form& form) override;
+    int DotsPerInch() override { return dotsPerInch_; }
     void ShowErrorReport(const std::wstring& text) override;
     void OnControlChanged(Form& form, Control& control, ControlChange change) override;
 
@@ -48,6 +49,7 @@ private:
     HINSTANCE resources_;
     Program* program_ = nullptr;
     ATOM windowClass_ = 0;
+    int dotsPerInch_;
     IconHandle bigIcon_;
     IconHandle smallIcon_;
     FontCache fonts_;

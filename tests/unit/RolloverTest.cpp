@@ -40,6 +40,32 @@ TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
     EXPECT_STREQ(f.Main().HitTest(400, 480)->name(), main_window::kRepairButton);
 }
 
+TEST(Rollover, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTogether) {
+    // 12 twips to the pixel, each value rounded to the nearest pixel.
+    using namespace main_window;
+    ProgramFixture f;
+    f.host.dotsPerInch = 120;
+    f.SetProfile(L"C:\\p", {L"a@b"});
+    f.Start();
+    EXPECT_EQ(f.Main().clientWidthPixels(), 625);
+    EXPECT_EQ(f.Main().clientHeightPixels(), 700);
+    const PixelRect list = f.MainControl(kAccountList).rect();
+    EXPECT_EQ((std::vector<int>{list.left, list.top, list.width, list.height}), (std::vector<int>{30, 110, 321, 103}));
+    const PixelRect line = f.MainControl(kSeparator).rect();
+    EXPECT_EQ((std::vector<int>{line.left, line.top, line.left + line.width}), (std::vector<int>{30, 630, 600}));
+
+    // "Réparer" lies at (490, 590), 89 x 29: where it lay at 96 there is bare window now.
+    EXPECT_EQ(f.Main().HitTest(427, 483), nullptr);
+    EXPECT_STREQ(f.Main().HitTest(491, 591)->name(), kRepairCover);
+    f.Select(L"a@b");
+    f.MoveTo(kMain, 578, 618);
+    EXPECT_FALSE(f.Visible(kMain, kRepairCover));
+    f.ClickAt(kMain, 578, 618);
+    EXPECT_EQ(f.platform.deleted.size(), 2u);
+    EXPECT_EQ(f.program.form(kResultsWindow).clientWidthPixels(), 456);
+    EXPECT_EQ(f.program.form(kResultsWindow).clientHeightPixels(), 284);
+}
+
 TEST_F(MainRollover, CoverHidesUnderThePointerAndReturnsOnlyOverTheBareWindow) {
     f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
     EXPECT_FALSE(f.Visible(kMainWindow, main_window::kOpenMessengerCover));

@@ -61,6 +61,7 @@ struct FakeHost : WindowHost {
     std::vector<std::wstring> shownReports;
     std::vector<std::wstring> errorReports;
     std::set<FormId> windows;
+    int dotsPerInch = kStandardDotsPerInch;
 
     void Record(const std::string& line) {
         if (log) log->push_back(line);
@@ -78,6 +79,7 @@ struct FakeHost : WindowHost {
         Record(std::string(visible ? "show " : "hide ") + form.spec().name);
     }
     NativeWindowHandle FormWindowHandle(Form& form) override { return 0x1000 + static_cast<int>(form.id()); }
+    int DotsPerInch() override { return dotsPerInch; }
     void ShowErrorReport(const std::wstring& text) override;
 };
 
