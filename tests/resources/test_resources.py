@@ -387,10 +387,12 @@ class ResourceChecks:
         self.assertEqual(translation[0], "Translation")
         self.assertEqual(struct.unpack("<HH", translation[1]), (0x0409, 1200))
 
-    def test_manifest_asks_for_no_elevation(self):
+    def test_manifest_asks_for_no_elevation_and_lays_out_at_the_systems_resolution(self):
         manifest = ET.fromstring(self.res[(24, 1)][1])    # RT_MANIFEST
         levels = [e.get("level") for e in manifest.iter("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel")]
         self.assertEqual(levels, ["asInvoker"])
+        aware = manifest.iter("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware")
+        self.assertEqual([e.text for e in aware], ["true"])
 
 
 @unittest.skipUnless(find_windres(), "windres not found")
