@@ -365,5 +365,32 @@ TEST(FontHeight, PointSizesBecomeCharacterHeightsAtTheScreensResolution) {
         EXPECT_EQ(FontHeightForPoints(c.points, c.dotsPerInch), c.height) << c.points << " pt at " << c.dotsPerInch;
 }
 
+// Each label's text as the program shows it, measured in the real fonts at
+// 96 and at 120 dots per inch: it must lie inside its rectangle at that
+// resolution, with no line wrapped below the bottom or wider than the label.
+TEST_F(Win32HostTest, EveryLabelsTextFitsItsRectangleAt96And120DotsPerInch) {
+    program_->Start();
+    program_->form(kErrorWindow);
+    program_->form(kResultsWindow).control(results_window::kMessage).SetText(ResultsMessage(L"prenom.nom@hotmail.com"));
+    ScreenDc screen;
+    for (const int dotsPerInch : {96, 120}) {
+        for (const FormId id : {kMainWindow, kResultsWindow, kErrorWindow}) {
+            for (Control& label : program_->form(id).controls()) {
+                if (label.kind() != ControlKind::Label || label.text().empty()) continue;
+                const PixelRect box = label.spec().pixels(dotsPerInch);
+                const LOGFONTW description = FontDescription(label.spec().font, dotsPerInch);
+                GdiObject<HFONT> font(CreateFontIndirectW(&description));
+                SelectedObject selected(screen.Get(), font.Get());
+                RECT needed{0, 0, box.width, 0};
+                DrawTextW(screen.Get(), label.text().c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+                SCOPED_TRACE(std::string(label.name()) + " of " + program_->form(id).spec().name + " at " +
+                             std::to_string(dotsPerInch));
+                EXPECT_LE(needed.right, box.width);
+                EXPECT_LE(needed.bottom, box.height);
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vardelune
