@@ -18,7 +18,7 @@ endforeach()
 
 find_program(VARDELUNE_XVFB Xvfb)
 if(VARDELUNE_XVFB)
-  foreach(group_and_filter "Shell=Shell.*" "Host=Win32HostTest.*")
+  foreach(group_and_filter "Shell=Shell.*" "Host=Win32HostTest.*:FontHeight.*")
     string(REPLACE "=" ";" parts "${group_and_filter}")
     list(GET parts 0 group)
     list(GET parts 1 filter)
