@@ -1,6 +1,9 @@
 // Reads the windows of a running program from another process, for the
 // end-to-end tests: top-level windows with their child controls, list items,
-// selection and focus, printed as one JSON document in UTF-8.
+// selection and focus, printed as one JSON document in UTF-8. It also prints
+// the program's own layout tables, the one source of the tests' geometry.
+#include "forms/Windows.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -176,6 +179,30 @@ int Dump() {
     return 0;
 }
 
+// Every window's layout in twips, as the program's tables hold it.
+int Layout() {
+    using vardelune::ControlKind;
+    std::string out = "[";
+    for (const vardelune::FormSpec* spec :
+         {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()}) {
+        if (out.size() > 1) out += ",\n";
+        out += "{\"name\":\"" + std::string(spec->name) + "\",\"title\":" + Json(spec->title) + ",\"client\":[" +
+               std::to_string(spec->clientWidthTwips) + "," + std::to_string(spec->clientHeightTwips) +
+               "],\"controls\":[";
+        for (size_t i = 0; i < spec->controls.size(); ++i) {
+            const vardelune::ControlSpec& control = spec->controls[i];
+            const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
+            const vardelune::TwipsRect& r = control.twips;
+            out += std::string(i ? "," : "") + "{\"name\":\"" + control.name + "\",\"kind\":\"" +
+                   kinds[static_cast<int>(control.kind)] + "\",\"twips\":[" + std::to_string(r.left) + "," +
+                   std::to_string(r.top) + "," + std::to_string(r.width) + "," + std::to_string(r.height) + "]}";
+        }
+        out += "]}";
+    }
+    Write(out + "]\n");
+    return 0;
+}
+
 int Close(const wchar_t* handle) {
     const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(handle, nullptr, 10)));
     if (!IsWindow(window)) return 2;
@@ -185,11 +212,13 @@ int Close(const wchar_t* handle) {
 }  // namespace
 
 // "dump" prints every titled top-level window (with the controls of the visible
-// ones); "close HWND" posts WM_CLOSE, since windows have no close box under
-// Xvfb. Nothing else: selections and clicks are made by real input through X.
+// ones); "layout" prints the layout tables; "close HWND" posts WM_CLOSE, since
+// windows have no close box under Xvfb. Nothing else: selections and clicks are
+// made by real input through X.
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"dump") == 0) return Dump();
+    if (argc == 2 && std::wcscmp(argv[1], L"layout") == 0) return Layout();
     if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
-    Write("usage: Probe dump | Probe close HWND\n");
+    Write("usage: Probe dump | Probe layout | Probe close HWND\n");
     return 64;
 }
