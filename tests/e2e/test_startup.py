@@ -1,36 +1,65 @@
-"""Start-up of the real program: where its main window opens, what it lists
-from the profile it is given, and that closing the window ends the process."""
+"""Start-up of the real program: what it lists from the profile it is given,
+where its three windows open and how large they are at 96 and at 120 dots per
+inch, and that closing the main window ends the process."""
 import os
 
-from harness import MAIN_TITLE, SCREEN, ProgramTest, main, wait_for, write
+from layout import (ACCOUNT_LIST, CONTACTS_FOLDER_BOX, ERROR, FIRST_FOCUS_BOX, MAIN, MESSENGER_FOLDER_BOX,
+                    PROFILE_BOX, REPAIR_COVER, RESULTS)
+from profiles import write
+from session import SCREEN, ProgramTest, main, wait_for
 
 ACCOUNTS = ["andré.dupont@exemple.fr", "王小明@例子.cn", "bob@hotmail.com"]
+# Client areas: 15 twips to the pixel at 96, 12 at 120, rounded to the nearest.
+CLIENT_SIZES = {96: {MAIN: (500, 560), RESULTS: (365, 227), ERROR: (365, 225)},
+                120: {MAIN: (625, 700), RESULTS: (456, 284), ERROR: (456, 281)}}
 
 
 class StartUp(ProgramTest):
-    def test_main_window_shows_the_profile_and_its_accounts(self):
-        window = self.start_with_accounts(*ACCOUNTS)
-
-        self.assertEqual(window.title, MAIN_TITLE)
-        self.assertEqual(window.client_size, (500, 560))
+    def assert_geometry(self, window, form, dpi):
+        """Centred, of the right size, and every child control at its layout rectangle."""
+        self.assertEqual(window.client_size, CLIENT_SIZES[dpi][form])
         left, top, width, height = window.frame
         self.assertLessEqual(abs(left - (SCREEN[0] - width) // 2), 1, window.frame)
         self.assertLessEqual(abs(top - (SCREEN[1] - height) // 2), 1, window.frame)
+        windowed = self.session.layout.controls(form, "TextBox", "ListBox", "PushButton")
+        self.assertEqual(len(window.controls), len(windowed))
+        for name in windowed:
+            window.control(name)
 
+    def test_three_windows_at_96_and_120_dots_per_inch(self):
+        for dpi in (96, 120):
+            with self.subTest(dpi=dpi):
+                self.session.set_dpi(dpi)
+                window = self.start_with_accounts(*ACCOUNTS)
+                self.assert_geometry(window, MAIN, dpi)
+                if dpi == 120:
+                    self.assertEqual(window.control(ACCOUNT_LIST).rect[:3], (30, 110, 321))
+
+                self.press(window, REPAIR_COVER)
+                self.assert_geometry(self.session.window(ERROR), ERROR, dpi)
+                self.select_account(window, "bob@hotmail.com")
+                self.press(window, REPAIR_COVER)
+                self.assert_geometry(self.session.window(RESULTS), RESULTS, dpi)
+                wait_for(lambda: not os.path.exists(self.profile.contacts("bob@hotmail.com")), 20, "the deletion")
+                self.assertFalse(os.path.exists(self.profile.messenger("bob@hotmail.com")))
+                self.session.reset()
+
+    def test_main_window_shows_the_profile_and_its_accounts(self):
+        window = self.start_with_accounts(*ACCOUNTS)
         box = window.list_box()
         self.assertEqual(sorted(box.items), sorted(ACCOUNTS))
         self.assertEqual(len(box.items), 3)
         self.assertEqual(box.selected, -1)
 
         profile = self.profile.windows_path
-        self.assertEqual(window.control_at(32, 568, "Edit").text, profile)  # Text2
-        self.assertEqual(window.control_at(40, 208, "Edit").text,  # Text5
+        self.assertEqual(window.control(PROFILE_BOX).text, profile)
+        self.assertEqual(window.control(MESSENGER_FOLDER_BOX).text,
                          profile + "\\Local Settings\\Application Data\\Microsoft\\Messenger\\")
-        self.assertEqual(window.control_at(40, 296, "Edit").text,  # Text6
+        self.assertEqual(window.control(CONTACTS_FOLDER_BOX).text,
                          profile + "\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\")
         # The focus starts in Text1, below the visible area (once the window is active).
         focused = wait_for(lambda: self.session.refresh(window).focused(), 10, "a focused control")
-        self.assertEqual(focused.rect, (32, 608, 241, 25))
+        self.assertEqual(focused.hwnd, window.control(FIRST_FOCUS_BOX).hwnd)
 
         self.session.move(window, 250, 20)
         self.session.key("alt+F4")
@@ -53,7 +82,7 @@ class StartUp(ProgramTest):
         window = self.session.start(profile)
 
         self.assertEqual(window.list_box().items, [])
-        self.assertEqual([w.title for w in self.session.find() if w.pid == window.pid], [MAIN_TITLE])
+        self.assertEqual([w.form for w in self.session.find() if w.pid == window.pid], [MAIN])
 
     def test_profile_path_with_trailing_backslash_is_kept_as_given(self):
         # Some systems set USERPROFILE with a trailing separator; the program
@@ -62,7 +91,7 @@ class StartUp(ProgramTest):
         profile.add_account("carla@live.fr")
         window = self.session.start(profile, userprofile=profile.windows_path + "\\")
 
-        self.assertEqual(window.control_at(32, 568, "Edit").text, profile.windows_path + "\\")
+        self.assertEqual(window.control(PROFILE_BOX).text, profile.windows_path + "\\")
         self.assertEqual(window.list_box().items, ["carla@live.fr"])
 
 

@@ -1,0 +1,75 @@
+"""Test profiles on the Unix side, in the folder layout that the program works
+on, and listings of folders that show what a run changed."""
+import hashlib
+import os
+import shutil
+import stat
+
+MESSENGER_DIR = "Local Settings/Application Data/Microsoft/Messenger"
+CONTACTS_DIR = "Local Settings/Application Data/Microsoft/Windows Live Contacts"
+TEMP_DIR = "Local Settings/Temp"
+
+
+def windows_path(path):
+    """The name under which Wine's programs see a Unix path (drive Z:)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def write(path, data):
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+class Profile:
+    def __init__(self, root):
+        self.root = root
+        for sub in (MESSENGER_DIR, CONTACTS_DIR, TEMP_DIR):
+            os.makedirs(os.path.join(root, sub), exist_ok=True)
+
+    @property
+    def windows_path(self):
+        return windows_path(self.root)
+
+    def messenger(self, account=""):
+        return os.path.join(self.root, MESSENGER_DIR, account)
+
+    def contacts(self, account=""):
+        return os.path.join(self.root, CONTACTS_DIR, account)
+
+    def add_account(self, name, contacts=True):
+        """An account folder as Messenger leaves it: a few files and a subfolder."""
+        for folder in [self.messenger(name)] + ([self.contacts(name)] if contacts else []):
+            os.makedirs(os.path.join(folder, "ObjectStore", "UserTile"))
+            write(os.path.join(folder, "settings.dat"), name.encode() * 20)
+            write(os.path.join(folder, "ObjectStore", "UserTile", "tile.dat"), os.urandom(3000))
+        return name
+
+
+def snapshot(top, label=None):
+    """Every entry below top (links listed with their target, never followed)
+    with its kind, size and SHA-256; keys are relative to top, under label."""
+    entries = {label: ("dir",)} if label else {}
+    for folder, dirs, files in os.walk(top):
+        for name in dirs + files:
+            path = os.path.join(folder, name)
+            key = os.path.join(label or "", os.path.relpath(path, top))
+            if os.path.islink(path):
+                entries[key] = ("link", os.readlink(path))
+            elif os.path.isdir(path):
+                entries[key] = ("dir",)
+            else:
+                digest = hashlib.sha256()
+                with open(path, "rb") as f:
+                    for block in iter(lambda: f.read(1 << 20), b""):
+                        digest.update(block)
+                entries[key] = ("file", os.path.getsize(path), digest.hexdigest())
+    return entries
+
+
+def remove_tree(path):
+    def make_writable(function, failed, _):
+        os.chmod(os.path.dirname(failed), stat.S_IRWXU)
+        os.chmod(failed, stat.S_IRWXU)
+        function(failed)
+
+    shutil.rmtree(path, onerror=make_writable)

@@ -1,0 +1,362 @@
+"""Runs the real Vardelune.exe under Wine in a private Xvfb at a chosen
+resolution and drives it with real pointer and keyboard input; the base class
+of the end-to-end tests. Standard library only."""
+import ctypes
+import json
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+from layout import MAIN, Layout
+from profiles import Profile, remove_tree, windows_path
+from screen import Image, button_checks, glows
+from window_model import Window
+
+WINE = "/usr/lib/wine/wine64"
+SCREEN = (1280, 1024)
+MESSAGE_BOX_CLASS = "#32770"
+QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wait_for(condition, timeout, what, interval=0.1):
+    """Polls condition until it returns something true; fails after timeout seconds."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError("timed out after %ss waiting for %s" % (timeout, what))
+        time.sleep(interval)
+
+
+_SESSIONS = []
+
+
+class Session:
+    """One Xvfb and one Wine prefix, shared by the tests of one test file. The
+    executables come from VARDELUNE_EXE, VARDELUNE_PROBE, VARDELUNE_MESSENGER_STUB
+    and VARDELUNE_HOLD_FILE."""
+
+    def __init__(self):
+        self.exe, self.probe, self.stub, self.hold_file = (os.environ[name] for name in (
+            "VARDELUNE_EXE", "VARDELUNE_PROBE", "VARDELUNE_MESSENGER_STUB", "VARDELUNE_HOLD_FILE"))
+        for path in (self.exe, self.probe, self.stub, self.hold_file):
+            if not os.path.isfile(path):
+                raise RuntimeError("%s is missing: build the windows-x64 preset first" % path)
+        self.tmp = tempfile.mkdtemp(prefix="vardelune-e2e-")
+        self.prefix = os.path.join(self.tmp, "prefix")
+        self.xvfb = self.program = None
+        _SESSIONS.append(self)
+        try:
+            self.display = self._start_xvfb()
+            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                            WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="C.UTF-8")
+            subprocess.run([WINE, "wineboot", "-i"], env=self.env, timeout=180, **QUIET)
+            self.layout = Layout(json.loads(self.run_probe("layout")), 96)
+        except BaseException:
+            self.close()
+            raise
+
+    def _start_xvfb(self):
+        # -displayfd picks a free display number and reports it once the server answers.
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
+            pass_fds=(write_end,), preexec_fn=_die_with_parent, **QUIET)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        return ":" + number
+
+    def close(self):
+        if self in _SESSIONS:
+            _SESSIONS.remove(self)
+        if self.program:
+            self.program.kill()
+        if os.path.isdir(self.prefix):
+            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix), timeout=30, **QUIET)
+            for pid in self.wine_processes():
+                try:
+                    os.kill(pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+        if self.xvfb:
+            self.xvfb.kill()
+            self.xvfb.wait()
+        remove_tree(self.tmp)
+
+    def wine_processes(self, name=None):
+        """Unix process ids of this prefix's Wine processes (optionally one program's)."""
+        marker = ("WINEPREFIX=" + self.prefix).encode()
+        found = []
+        for entry in filter(str.isdigit, os.listdir("/proc")):
+            try:
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    if marker not in f.read().split(b"\0"):
+                        continue
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    cmdline = f.read()
+                with open("/proc/%s/stat" % entry, "rb") as f:
+                    if f.read().rsplit(b")", 1)[1].split()[0] == b"Z":
+                        continue  # already ended, not yet reaped
+            except OSError:
+                continue
+            if name is None or name.lower().encode() in cmdline.lower():
+                found.append(int(entry))
+        return found
+
+    def command_lines(self, name):
+        """The command lines of this prefix's processes whose program is that name."""
+        lines = []
+        for pid in self.wine_processes(name):
+            try:
+                with open("/proc/%d/cmdline" % pid, "rb") as f:
+                    lines.append(f.read().replace(b"\0", b" ").decode("utf-8", "replace"))
+            except OSError:
+                pass  # ended meanwhile
+        return lines
+
+    def reset(self):
+        """Ends every Wine process of the prefix so that the next test starts clean."""
+        if self.program:
+            self.program.kill()
+            self.program = None
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30, **QUIET)
+        wait_for(lambda: not self.wine_processes(), 20, "the Wine processes to end")
+
+    def set_dpi(self, dpi):
+        """The resolution that the next programs see: Wine reads it at start-up."""
+        if dpi == self.layout.dpi:
+            return
+        for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
+            self.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+        self.reset()
+        self.layout = self.layout.at(dpi)
+
+    def wine(self, *args, cwd=None):
+        """Runs a Windows command line through cmd and returns its output."""
+        return subprocess.run([WINE, "cmd", "/c"] + list(args), env=self.env, capture_output=True, cwd=cwd,
+                              timeout=60, check=True).stdout.decode("utf-8", "replace")
+
+    # ------------------------------------------------------------ the program
+
+    def new_profile(self, name="profile"):
+        return Profile(os.path.join(tempfile.mkdtemp(dir=self.tmp), name))
+
+    def start(self, profile, userprofile=None, extra_env=None, cwd=None):
+        """Starts the program with that profile (Wine would otherwise set
+        USERPROFILE itself; "" unsets it) and waits for its main window. On a
+        machine loaded by other Wine tests the window has once failed to show
+        in two minutes: one more try, logged, before the test fails."""
+        given = profile.windows_path if userprofile is None else userprofile
+        command = "set USERPROFILE=%s&& %s" % (given, windows_path(self.exe))
+        for attempt in (1, 2):
+            self.windows()  # a cold wineserver brings up its desktop and services first
+            self.program = Program(subprocess.Popen([WINE, "cmd", "/c", command], env=dict(self.env, **(
+                extra_env or {})), cwd=cwd, **QUIET), self)
+            try:
+                return self.window(MAIN, timeout=120)
+            except AssertionError as error:
+                shown = [(w.title, w.cls, [c.text for c in w.controls if c.text]) for w in self.find()]
+                problem = "%s; running: %s; visible windows: %r" % (error, self.program.running(), shown)
+                if attempt == 2:
+                    raise AssertionError(problem) from None
+                sys.stderr.write("\n  start-up retried: %s ... " % problem)
+                self.reset()
+
+    def install_messenger_stub(self, installed=True):
+        stub = os.path.join(self.prefix, "drive_c", "windows", "msnmsgr.exe")
+        if installed:
+            shutil.copy(self.stub, stub)
+        elif os.path.exists(stub):
+            os.remove(stub)
+
+    # ------------------------------------------------------------ reading windows
+
+    def run_probe(self, *args, timeout=30):
+        """Runs the probe and returns its output. The output goes through a file,
+        not a pipe: services that a Wine process starts inherit its standard
+        handles and would keep a pipe open long after the probe has ended."""
+        with tempfile.TemporaryFile(dir=self.tmp) as out:
+            subprocess.run([WINE, self.probe] + list(args), env=self.env, stdout=out,
+                           stderr=subprocess.DEVNULL, timeout=timeout)
+            out.seek(0)
+            return out.read().decode("utf-8")
+
+    def windows(self, timeout=90):
+        # Generous: reading a list of thousands of accounts takes many seconds.
+        return [Window(w, self.layout) for w in json.loads(self.run_probe("dump", timeout=timeout))]
+
+    def find(self, title=None, cls=None):
+        return [w for w in self.windows() if w.visible and (title is None or w.title == title)
+                and (cls is None or w.cls == cls)]
+
+    def window(self, title, timeout=30):
+        """The visible top-level window with that title (or of that form), once it is there."""
+        title = self.layout.title(title) if title in self.layout.forms else title
+        return wait_for(lambda: next(iter(self.find(title)), None), timeout, "a window titled %r" % title)
+
+    def refresh(self, window):
+        return next((w for w in self.windows() if w.hwnd == window.hwnd), None)
+
+    def wait_hidden(self, window, timeout=15):
+        wait_for(lambda: not (lambda w: w and w.visible)(self.refresh(window)), timeout,
+                 "window %r to disappear" % window.title)
+
+    def close_window(self, window):
+        """Posts WM_CLOSE: windows have no frame, hence no close box, under Xvfb."""
+        self.run_probe("close", str(window.hwnd))
+
+    # ------------------------------------------------------------ real input
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=30)
+
+    def move(self, window, x, y):
+        """Moves the pointer to a client point of the window."""
+        self.xdotool("mousemove", window.client[0] + x, window.client[1] + y)
+
+    def move_onto(self, window, control):
+        self.move(window, *window.centre(control))
+
+    def click(self, window=None, x=None, y=None):
+        if window is not None:
+            self.move(window, x, y)
+        self.xdotool("click", 1)
+
+    def key(self, *keys):
+        self.xdotool("key", *keys)
+
+    def screenshot(self, window, rect=None):
+        """The window's client area (or a client rectangle of it) as it is on screen."""
+        left, top, width, height = rect or (0, 0) + window.client_size
+        out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
+            width, height, window.client[0] + left, window.client[1] + top), "-depth", "8", "rgb:-"],
+            env=self.env, capture_output=True, check=True, timeout=30).stdout
+        return Image(width, height, out)
+
+
+class Program:
+    """The running Vardelune.exe (through the cmd.exe that set its profile)."""
+
+    def __init__(self, popen, session):
+        self.popen, self.session = popen, session
+
+    def running(self):
+        return self.popen.poll() is None or bool(self.session.wine_processes("Vardelune.exe"))
+
+    def wait_ended(self, timeout=30):
+        wait_for(lambda: not self.running(), timeout, "Vardelune.exe to end")
+
+    def kill(self):
+        if self.popen.poll() is None:
+            self.popen.kill()
+        self.popen.wait()
+
+
+def _die_with_parent():
+    # A test run that is killed outright must not leave its X server behind.
+    ctypes.CDLL("libc.so.6").prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
+class ProgramTest(unittest.TestCase):
+    """One session per test file; every test starts at 96 dots per inch and
+    ends all Wine processes after itself."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session()
+        cls.addClassCleanup(cls.session.close)
+
+    def setUp(self):
+        self.session.set_dpi(96)
+        self.addCleanup(self.session.reset)
+
+    def assert_pixels(self, window, checks, timeout=10):
+        """Waits until every (name, x, y, test) check holds on the window's
+        client area; painting follows the input a little later."""
+        failures = []
+
+        def all_hold():
+            image = self.session.screenshot(window)
+            failures[:] = ["%s at (%d, %d) is #%02x%02x%02x" % ((name, x, y) + image.pixel(x, y))
+                           for name, x, y, test in checks if not test(image.pixel(x, y))]
+            return not failures
+
+        try:
+            wait_for(all_hold, timeout, "the pixels")
+        except AssertionError:
+            self.fail("; ".join(failures))
+
+    def wait_image(self, window, condition, what, rect=None, timeout=10):
+        """Waits until condition(image) holds on a screenshot of the window."""
+        return wait_for(lambda: condition(self.session.screenshot(window, rect)), timeout, what)
+
+    def assert_button(self, window, control, highlighted):
+        """The picture button at that control's place shows plain or highlighted:
+        pixel by pixel at 96 dots per inch, by its glow when scaled."""
+        rect = window.rect(control)
+        if self.session.layout.dpi == 96:
+            self.assert_pixels(window, button_checks(control, rect, highlighted))
+        else:
+            self.wait_image(window, lambda image: glows(image, (0, 0) + rect[2:]) == highlighted,
+                            "%s %s" % (control, "highlighted" if highlighted else "plain"), rect)
+
+    def press(self, window, cover, highlighted=True):
+        """Onto a picture button's cover, which reveals the button, then a click."""
+        self.session.move_onto(window, cover)
+        self.assert_button(window, cover, highlighted)
+        self.session.click()
+
+    def start_with_accounts(self, *accounts, contacts=True):
+        self.profile = self.session.new_profile()
+        for account in accounts:
+            self.profile.add_account(account, contacts=contacts)
+        self.main = self.session.start(self.profile)
+        return self.main
+
+    def select_account(self, window, account):
+        """Clicks the account's row in the list box, as a user would."""
+        window = self.session.refresh(window)
+        box = window.list_box()
+        index = box.items.index(account)
+        row = index - box.top_index
+        self.assertGreaterEqual(row, 0, "the account's row is scrolled out of view")
+        left, top, width, _ = box.rect
+        self.session.click(window, left + width // 2, top + 2 + row * box.item_height + box.item_height // 2)
+        return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
+                        10, "%r to be selected" % account)
+
+    def error_report(self):
+        return wait_for(lambda: next(iter(self.session.find(cls=MESSAGE_BOX_CLASS)), None), 30, "the error report")
+
+    def dismiss_error_report(self, report):
+        """The report lies wholly on the screen; a click on its button ends the program."""
+        left, top, width, height = report.frame
+        self.assertTrue(left >= 0 and top >= 0 and left + width <= SCREEN[0] and top + height <= SCREEN[1],
+                        "the report at %r is not wholly on the screen" % (report.frame,))
+        button = next(c for c in report.controls if c.cls.lower() == "button" and c.visible)
+        self.session.click(report, button.rect[0] + button.rect[2] // 2, button.rect[1] + button.rect[3] // 2)
+        self.session.program.wait_ended()
+
+
+def _end_on_sigterm(*_):
+    # ctest ends a test that runs too long with SIGTERM: still clean up.
+    for session in list(_SESSIONS):
+        session.close()
+    os._exit(1)
+
+
+signal.signal(signal.SIGTERM, _end_on_sigterm)
+
+
+def main():
+    unittest.main(verbosity=2)
