@@ -1,6 +1,7 @@
 // The Win32 window host on a real screen: the forms' native windows, their
 // child controls, what they paint, and the input that reaches the program.
 // The pictures and the icon are borrowed from the built Vardelune.exe.
+#include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
 #include "forms/Windows.h"
 #include "platform/win32/Fonts.h"

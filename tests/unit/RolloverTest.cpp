@@ -58,9 +58,9 @@ TEST(Rollover, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTog
     EXPECT_EQ(f.Main().HitTest(427, 483), nullptr);
     EXPECT_STREQ(f.Main().HitTest(491, 591)->name(), kRepairCover);
     f.Select(L"a@b");
-    f.MoveTo(kMain, 578, 618);
-    EXPECT_FALSE(f.Visible(kMain, kRepairCover));
-    f.ClickAt(kMain, 578, 618);
+    f.MoveTo(kMainWindow, 578, 618);
+    EXPECT_FALSE(f.Visible(kMainWindow, kRepairCover));
+    f.ClickAt(kMainWindow, 578, 618);
     EXPECT_EQ(f.platform.deleted.size(), 2u);
     EXPECT_EQ(f.program.form(kResultsWindow).clientWidthPixels(), 456);
     EXPECT_EQ(f.program.form(kResultsWindow).clientHeightPixels(), 284);
