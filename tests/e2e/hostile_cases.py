@@ -1,11 +1,11 @@
 """Building blocks of the hostile-input tests: the profiles that each case sets
 up, the bystander folder that links point into, and the before/after listing
 that proves nothing but the chosen account's two folders changed."""
-import hashlib
 import os
 import subprocess
 
-from harness import WINE, wait_for, windows_path, write
+from profiles import snapshot, windows_path, write
+from session import WINE, wait_for
 
 NEIGHBOUR = "voisin@live.fr"
 
@@ -57,20 +57,14 @@ class Place:
         """Sets one DOS attribute the Windows way, through attrib.exe in the
         session's prefix. One flag a run: Wine drops a whole attrib run when
         one of its flags cannot be set."""
-        self.cmd("attrib", flag, windows_path(path))
+        self.session.wine("attrib", flag, windows_path(path))
 
     def require_attributes(self, path, *flags):
         """Checks that Windows reports those attributes ("+h", ...) on path."""
-        shown = self.cmd("attrib", windows_path(path)).split("Z:\\")[0]
+        shown = self.session.wine("attrib", windows_path(path)).split("Z:\\")[0]
         missing = [flag for flag in flags if flag[1].upper() not in shown]
         if missing:
             raise AssertionError("Windows does not report %s on %s: %r" % (missing, path, shown))
-
-    def cmd(self, *args):
-        # Arguments apart: Wine quotes the ones with spaces itself, and an
-        # embedded quote would reach cmd escaped.
-        return subprocess.run([WINE, "cmd", "/c"] + list(args), env=self.session.env, capture_output=True,
-                              timeout=60, check=True).stdout.decode("utf-8", "replace")
 
     def hold(self, path):
         """Opens the file with no sharing from another Windows process, until the case ends."""
@@ -89,26 +83,8 @@ class Place:
 
 
 def listing(place):
-    """Kind, size and SHA-256 of every entry of the profile and of the
-    bystander; links are listed with their target, never followed."""
-    entries = {}
-    for label, top in (("profile", place.profile.root), ("bystander", place.bystander)):
-        entries[label] = ("dir",)
-        for folder, dirs, files in os.walk(top):
-            for name in dirs + files:
-                path = os.path.join(folder, name)
-                key = os.path.join(label, os.path.relpath(path, top))
-                if os.path.islink(path):
-                    entries[key] = ("link", os.readlink(path))
-                elif os.path.isdir(path):
-                    entries[key] = ("dir",)
-                else:
-                    digest = hashlib.sha256()
-                    with open(path, "rb") as f:
-                        for block in iter(lambda: f.read(1 << 20), b""):
-                            digest.update(block)
-                    entries[key] = ("file", os.path.getsize(path), digest.hexdigest())
-    return entries
+    """The profile and the bystander, entry by entry."""
+    return dict(snapshot(place.profile.root, "profile"), **snapshot(place.bystander, "bystander"))
 
 
 def under(key, prefix):
@@ -137,12 +113,7 @@ def unexpected_changes(before, after, gone=(), partial=()):
 
 
 def account(place, name=None, contacts=True):
-    """An account as Messenger leaves it: a few files in a small tree."""
-    name = place.account if name is None else name
-    for folder in [place.messenger(name)] + ([place.contacts(name)] if contacts else []):
-        os.makedirs(os.path.join(folder, "ObjectStore", "UserTile"))
-        write(os.path.join(folder, "settings.dat"), name.encode() * 20)
-        write(os.path.join(folder, "ObjectStore", "UserTile", "tile.dat"), os.urandom(3000))
+    place.profile.add_account(place.account if name is None else name, contacts)
 
 
 def with_neighbour(place):

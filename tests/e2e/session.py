@@ -142,7 +142,9 @@ class Session:
         self.layout = self.layout.at(dpi)
 
     def wine(self, *args, cwd=None):
-        """Runs a Windows command line through cmd and returns its output."""
+        """Runs a Windows command through cmd and returns its output. Arguments
+        apart: Wine quotes the ones with spaces itself, and an embedded quote
+        would reach cmd escaped."""
         return subprocess.run([WINE, "cmd", "/c"] + list(args), env=self.env, capture_output=True, cwd=cwd,
                               timeout=60, check=True).stdout.decode("utf-8", "replace")
 

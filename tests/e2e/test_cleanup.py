@@ -3,12 +3,10 @@ account and what it must leave alone, the results window and its way back to
 the list, and the error report when a deletion cannot be done."""
 import os
 
-from harness import (MESSAGE_BOX_CLASS, RESULTS_TITLE, ProgramTest, bands, button_checks, is_dark, main,
-                     snapshot, wait_for, write)
-
-REPARER = ("Réparer", 392, 472, 71)
-BACK = ("back", 8, 168, 353)  # Image4 over Image3 on the results window
-MESSAGE = (16, 32, 337, 81)
+from layout import BACK_COVER, REPAIR_COVER, RESULTS, RESULTS_MESSAGE
+from profiles import snapshot, write
+from screen import bands, is_dark
+from session import MESSAGE_BOX_CLASS, ProgramTest, main, wait_for
 
 
 def without(entries, *prefixes):
@@ -23,24 +21,16 @@ class Cleanup(ProgramTest):
     def clean(self, account):
         """Picks the account in the list and presses "Réparer"."""
         self.select_account(self.main, account)
-        self.session.move(self.main, REPARER[1] + 35, REPARER[2] + 11)
-        self.assert_pixels(self.main, button_checks(*REPARER, highlighted=True))
-        self.session.click()
+        self.press(self.main, REPAIR_COVER)
 
     def go_back(self, results):
-        self.session.move(results, BACK[1] + 170, BACK[2] + 11)
-        self.assert_pixels(results, button_checks(*BACK, highlighted=True))
-        self.session.click()
+        self.press(results, BACK_COVER)
         self.session.wait_hidden(results)
 
-    def error_report(self):
-        return wait_for(lambda: next(iter(self.session.find(cls=MESSAGE_BOX_CLASS)), None), 30,
-                        "the error report")
-
-    def dismiss_error_report(self, report):
-        self.session.move(report, 10, 10)
-        self.session.key("Return")
-        self.session.program.wait_ended()
+    def message(self, results, changed_from=None):
+        """The results message once drawn, on at least two lines, or changed from an earlier one."""
+        return self.wait_image(results, lambda image: (image.data != changed_from.data if changed_from else len(
+            bands(image.rows_where(is_dark))) >= 2) and image, "the results message", results.rect(RESULTS_MESSAGE))
 
     def test_deletes_both_folders_of_the_chosen_account_only(self):
         accounts = ["andré@exemple.fr", "bob@hotmail.com", "王小明@例子.cn"]
@@ -48,14 +38,12 @@ class Cleanup(ProgramTest):
         before = snapshot(self.profile.root)
 
         self.clean("bob@hotmail.com")
-        results = self.session.window(RESULTS_TITLE)
-        self.assertEqual(results.client_size, (365, 227))
+        results = self.session.window(RESULTS)
         wait_for(lambda: not os.path.exists(self.profile.contacts("bob@hotmail.com")), 20, "the deletion")
         self.assertFalse(os.path.exists(self.profile.messenger("bob@hotmail.com")))
         self.assertEqual(snapshot(self.profile.root), without(before, self.relative(
             self.profile.messenger("bob@hotmail.com")), self.relative(self.profile.contacts("bob@hotmail.com"))))
-        first_message = self.wait_image(results, lambda image: len(bands(image.rows_where(
-            is_dark))) >= 2 and image, "the results message", MESSAGE)
+        first_message = self.message(results)
         # The list is refreshed only on the way back.
         self.assertIn("bob@hotmail.com", self.session.refresh(self.main).list_box().items)
 
@@ -67,11 +55,10 @@ class Cleanup(ProgramTest):
         # A second account: the message is composed again, and the back button,
         # hidden under the pointer with its window, shows still revealed.
         self.clean("王小明@例子.cn")
-        results = self.session.window(RESULTS_TITLE)
-        self.assert_pixels(results, button_checks(*BACK, highlighted=True))
+        results = self.session.window(RESULTS)
+        self.assert_button(results, BACK_COVER, highlighted=True)
         wait_for(lambda: not os.path.exists(self.profile.contacts("王小明@例子.cn")), 20, "the deletion")
-        self.wait_image(results, lambda image: image.data != first_message.data, "a message for the second account",
-                        MESSAGE)
+        self.message(results, changed_from=first_message)
         self.assertTrue(os.path.exists(self.profile.messenger("andré@exemple.fr")))
         self.go_back(results)
         self.assertEqual(self.session.refresh(self.main).list_box().items, ["andré@exemple.fr"])
@@ -79,13 +66,11 @@ class Cleanup(ProgramTest):
     def test_cleanup_while_the_results_are_shown_names_the_new_account(self):
         self.start_with_accounts("ines@live.fr", "paul@live.fr")
         self.clean("ines@live.fr")
-        results = self.session.window(RESULTS_TITLE)
-        first_message = self.wait_image(results, lambda image: len(bands(image.rows_where(
-            is_dark))) >= 2 and image, "the results message", MESSAGE)
+        results = self.session.window(RESULTS)
+        first_message = self.message(results)
 
         self.clean("paul@live.fr")
-        self.wait_image(results, lambda image: image.data != first_message.data, "a message for the second account",
-                        MESSAGE)
+        self.message(results, changed_from=first_message)
         wait_for(lambda: not os.path.exists(self.profile.contacts("paul@live.fr")), 20, "the deletion")
         self.assertTrue(self.session.refresh(results).visible)
 
@@ -97,7 +82,7 @@ class Cleanup(ProgramTest):
         self.main = self.session.start(self.profile)
 
         self.clean("solo@live.fr")
-        results = self.session.window(RESULTS_TITLE)
+        results = self.session.window(RESULTS)
         wait_for(lambda: not os.path.exists(self.profile.messenger("solo@live.fr")), 20, "the deletion")
         self.go_back(results)
 

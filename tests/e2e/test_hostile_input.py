@@ -4,16 +4,16 @@ drives the real program through one cleanup and then proves that nothing
 changed outside the two folders that the case allows to go."""
 import os
 import re
-import subprocess
 import sys
 
 import hostile_cases as hc
-from harness import (MAIN_TITLE, MESSAGE_BOX_CLASS, RESULTS_TITLE, ERROR_TITLE, WINE, Program, ProgramTest,
-                     button_checks, main, wait_for, windows_path)
 from hostile_cases import CLEANED, NO_ACCOUNT, Error
+from layout import ERROR, MESSENGER_FOLDER_BOX, PROFILE_BOX, REPAIR_COVER, RESULTS
+from session import MESSAGE_BOX_CLASS, ProgramTest, main, wait_for
 
 LONG_NAME = "é" * 55 + "n" * 134 + "@exemple.fr"  # 200 characters, 255 bytes in UTF-8: the ext4 limit
 assert len(LONG_NAME) == 200 and len(LONG_NAME.encode()) == 255
+LONGEST_NAME = "n" * 224 + "@exemple.fr"  # 235 characters: its report must still fit the screen
 
 # Profile folder as USERPROFILE gives it: the folder's own path, with a
 # trailing backslash, or not set at all.
@@ -38,6 +38,7 @@ CASES = [
     ("outside_the_bmp",         "😀𝄞𠜎@exemple.fr",          hc.with_neighbour,             CLEANED),
     # Its folder's path passes 260 characters: the script runtime stops, and says so.
     ("name_of_200_chars",       LONG_NAME,                 hc.with_neighbour,             Error(E_FAIL, partial=["messenger"])),
+    ("name_of_235_chars",       LONGEST_NAME,              hc.with_neighbour,             Error(E_FAIL, partial=["messenger"])),
     # Names that the Windows path rules read otherwise: never another account's folders.
     ("wildcard_in_name",        "a*b@live.fr",             hc.look_alike("axb@live.fr"),  Error(123)),
     # A trailing dot or space is dropped by those rules: refused, nothing deleted.
@@ -74,44 +75,12 @@ CASES = [
     ("10000_accounts",          "last",                    hc.many_accounts(10000),       CLEANED),
 ]
 
-REPARER = ("Réparer", 392, 472, 71)
 MESSENGER_SUFFIX = "\\Local Settings\\Application Data\\Microsoft\\Messenger\\"
 REPORT_NUMBER = re.compile(r"Erreur d'exécution '(-?\d+)'")
 
 
 class HostileInput(ProgramTest):
     maxDiff = None
-
-    @classmethod
-    def setUpClass(cls):
-        super().setUpClass()
-        probe_dir = os.path.dirname(cls.session.probe)
-        cls.session.hold_file = os.environ.get("VARDELUNE_HOLD_FILE", os.path.join(probe_dir, "HoldFile.exe"))
-
-    # ------------------------------------------------------------ driving the program
-
-    def start(self, place, userprofile):
-        """Starts the program from a cmd that sets (or unsets) USERPROFILE;
-        the current folder, whose drive an unset profile falls back on, is
-        the case's own. On a machine loaded by other Wine tests the main
-        window has once failed to show in two minutes: one more try, logged,
-        before the case fails with what was on screen."""
-        session = self.session
-        for attempt in (1, 2):
-            session._warm_up()
-            command = "set USERPROFILE=%s&& %s" % (userprofile, windows_path(session.exe))
-            session.program = Program(subprocess.Popen([WINE, "cmd", "/c", command], env=session.env,
-                                                       cwd=place.case_dir, stdout=subprocess.DEVNULL,
-                                                       stderr=subprocess.DEVNULL), session)
-            try:
-                return session.window(MAIN_TITLE, timeout=120)
-            except AssertionError as error:
-                shown = [(w.title, w.cls, [c.text for c in w.controls if c.text]) for w in session.find()]
-                problem = "%s; running: %s; visible windows: %r" % (error, session.program.running(), shown)
-                if attempt == 2:
-                    raise AssertionError(problem) from None
-                sys.stderr.write("\n  start-up retried: %s ... " % problem)
-                session.reset()
 
     def select_last(self, window):
         """Selects the last account: a click in the list, End to scroll to
@@ -129,11 +98,6 @@ class HostileInput(ProgramTest):
         wait_for(lambda: self.session.refresh(window).list_box().selected == last, 60, "the last row selected")
         return box.items[last]
 
-    def press_reparer(self, window):
-        self.session.move(window, REPARER[1] + 35, REPARER[2] + 11)
-        self.assert_pixels(window, button_checks(*REPARER, highlighted=True))
-        self.session.click()
-
     def report_number(self, report):
         text = " ".join(c.text for c in report.controls)
         found = REPORT_NUMBER.search(text)
@@ -150,9 +114,10 @@ class HostileInput(ProgramTest):
         setup(place)
 
         given = {PLAIN: profile.windows_path, TRAILING: profile.windows_path + "\\", UNSET: ""}[userprofile]
-        main = self.start(place, given)
-        self.assertEqual(main.control_at(32, 568, "Edit").text, given)  # Text2, as the environment gave it
-        self.assertEqual(main.control_at(40, 208, "Edit").text, given + MESSENGER_SUFFIX)  # Text5
+        # The current folder, whose drive an unset profile falls back on, is the case's own.
+        main = session.start(profile, given, cwd=place.case_dir)
+        self.assertEqual(main.control(PROFILE_BOX).text, given)  # as the environment gave it
+        self.assertEqual(main.control(MESSENGER_FOLDER_BOX).text, given + MESSENGER_SUFFIX)
 
         data = profile.messenger()
         expected = [] if userprofile == UNSET or not os.path.isdir(data) else sorted(
@@ -168,23 +133,21 @@ class HostileInput(ProgramTest):
             self.select_account(main, account)
         before = hc.listing(place)
 
-        self.press_reparer(main)
+        self.press(main, REPAIR_COVER)
         if outcome == NO_ACCOUNT:
-            session.window(ERROR_TITLE)
+            session.window(ERROR)
             self.assertEqual(session.find(cls=MESSAGE_BOX_CLASS), [])
             self.assertFalse(os.path.lexists("/Local Settings"))
             self.assertEqual(hc.unexpected_changes(before, hc.listing(place)), [])
             return
 
-        session.window(RESULTS_TITLE)
+        session.window(RESULTS)
         seen, report = self.observe(place, main)
         text = ""
         if report:
             self.assertEqual(report.pid, main.pid)
             number, text = self.report_number(report)
-            session.move(report, 10, 10)
-            session.key("Return")
-            session.program.wait_ended()
+            self.dismiss_error_report(report)
         place.release()
         after = hc.listing(place)
 

@@ -1,27 +1,15 @@
 """The main window as it looks on screen: its pictures and line at rest, and
 the rollover of its picture buttons and of the temporary-folder link under the
-real pointer."""
-from harness import ProgramTest, button_checks, colour, is_blue_text, is_dark, main
+real pointer, at 96 and at 120 dots per inch."""
+from layout import (ACCOUNT_LIST, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, REPAIR_COVER,
+                    RESET_WARNING, TEMP_LINK_COVER)
+from screen import colour, is_banner_blue, is_blue_text, is_dark, is_white
+from session import ProgramTest, main
 
-# Cover pairs of the main window: name, left, top, width (all 23 pixels high).
-BUTTONS = [("Réparer", 392, 472, 71), ("Ouvrir (Messenger)", 40, 240, 71), ("Ouvrir (Contacts)", 40, 328, 71)]
-LINK = (368, 512, 129, 17)
-BARE = (480, 545)  # right of the credit line, below the link: no control there
-LABEL1 = (100, 480)  # the bold warning: a control without handlers
+COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
+BARE = (7200, 8175)  # twips: right of the credit line, below the link; no control there
+BANNER = (3750, 300)
 OUTSIDE = (-40, -40)  # the empty screen above the window
-
-
-def is_banner_blue(c):
-    return c[2] > 110 and c[0] < 70 and c[2] > c[1] + 30
-
-
-def is_white(c):
-    return min(c) >= 250
-
-
-def buttons(highlighted):
-    return [check for name, left, top, width in BUTTONS
-            for check in button_checks(name, left, top, width, highlighted)]
 
 
 def link_is(image, blue):
@@ -30,11 +18,16 @@ def link_is(image, blue):
 
 
 class MainWindowOnScreen(ProgramTest):
-    def setUp(self):
-        super().setUp()
-        self.window = self.start_with_accounts("ines@live.fr")
+    def assert_buttons(self, highlighted):
+        for cover in COVERS:
+            self.assert_button(self.window, cover, highlighted)
+
+    def assert_link(self, blue):
+        self.wait_image(self.window, lambda image: link_is(image, blue), "the %s link" % ("blue" if blue else "black"),
+                        self.window.rect(TEMP_LINK_COVER))
 
     def test_pictures_and_line_at_rest(self):
+        self.window = self.start_with_accounts("ines@live.fr")
         self.assert_pixels(self.window, [
             ("banner", 10, 2, is_banner_blue),
             ("banner", 250, 12, is_banner_blue),
@@ -45,40 +38,47 @@ class MainWindowOnScreen(ProgramTest):
             ("Line1", 420, 504, colour("#000000")),
             ("above Line1", 420, 500, lambda c: not is_dark(c)),
             ("below Line1", 420, 508, lambda c: not is_dark(c)),
-        ] + buttons(highlighted=False))
-        self.wait_image(self.window, lambda image: link_is(image, blue=True), "the blue link", LINK)
+        ])
+        self.assert_buttons(highlighted=False)
+        self.assert_link(blue=True)
 
     def test_covers_hide_under_the_pointer_and_return_over_the_bare_window(self):
-        session = self.session
-        session.move(self.window, *OUTSIDE)
-        for name, left, top, width in BUTTONS:
+        for dpi in (96, 120):
+            with self.subTest(dpi=dpi):
+                self.session.set_dpi(dpi)
+                self.rollover()
+                self.session.reset()
+
+    def rollover(self):
+        session, layout = self.session, self.session.layout
+        self.window = window = self.start_with_accounts("ines@live.fr")
+        session.move(window, *OUTSIDE)
+        for cover in COVERS:
             # Straight from elsewhere onto the cover: the highlighted button shows
             # at once, and the covers already hidden stay hidden.
-            session.move(self.window, left + width // 2, top + 11)
-            self.assert_pixels(self.window, button_checks(name, left, top, width, highlighted=True))
-        self.assert_pixels(self.window, buttons(highlighted=True))
+            session.move_onto(window, cover)
+            self.assert_button(window, cover, highlighted=True)
+        self.assert_buttons(highlighted=True)
 
-        session.move(self.window, LINK[0] + 40, LINK[1] + 8)
-        self.wait_image(self.window, lambda image: link_is(image, blue=False), "the black link", LINK)
+        session.move_onto(window, TEMP_LINK_COVER)
+        self.assert_link(blue=False)
 
         # Another window or another control takes the pointer: nothing comes back yet.
-        session.move(self.window, *OUTSIDE)
-        self.assert_pixels(self.window, buttons(highlighted=True))
-        session.move(self.window, *LABEL1)
-        session.move(self.window, 200, 215)  # the Text5 box
-        session.move(self.window, 100, 120)  # the account list
-        self.assert_pixels(self.window, buttons(highlighted=True))
-        self.wait_image(self.window, lambda image: link_is(image, blue=False), "the black link", LINK)
+        session.move(window, *OUTSIDE)
+        for control in (RESET_WARNING, MESSENGER_FOLDER_BOX, ACCOUNT_LIST):
+            session.move_onto(window, control)
+        self.assert_buttons(highlighted=True)
+        self.assert_link(blue=False)
 
-        session.move(self.window, *BARE)
-        self.assert_pixels(self.window, buttons(highlighted=False))
-        self.wait_image(self.window, lambda image: link_is(image, blue=True), "the blue link", LINK)
+        session.move(window, *layout.point(*BARE))
+        self.assert_buttons(highlighted=False)
+        self.assert_link(blue=True)
 
         # The banner is the window's own picture: bare background too.
-        session.move(self.window, 395, 483)
-        self.assert_pixels(self.window, button_checks(*BUTTONS[0], highlighted=True))
-        session.move(self.window, 250, 20)
-        self.assert_pixels(self.window, buttons(highlighted=False))
+        session.move_onto(window, REPAIR_COVER)
+        self.assert_button(window, REPAIR_COVER, highlighted=True)
+        session.move(window, *layout.point(*BANNER))
+        self.assert_buttons(highlighted=False)
 
 
 if __name__ == "__main__":
