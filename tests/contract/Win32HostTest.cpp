@@ -134,29 +134,6 @@ HMODULE Win32HostTest::resources_ = nullptr;
 
 constexpr COLORREF Hex(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
-TEST_F(Win32HostTest, EachWindowHasTheExactClientAreaAndItsControlsAtTheirLayoutRectangles) {
-    struct Case {
-        FormId id;
-        int width, height;
-        bool sizable;
-    };
-    for (const Case& c : {Case{kMainWindow, 500, 560, true}, Case{kResultsWindow, 365, 227, false},
-                          Case{kErrorWindow, 365, 225, false}}) {
-        SCOPED_TRACE(program_->form(c.id).spec().name);
-        RECT client;
-        ASSERT_TRUE(GetClientRect(Window(c.id), &client));
-        EXPECT_EQ(client.right, c.width);
-        EXPECT_EQ(client.bottom, c.height);
-        const LONG_PTR style = GetWindowLongPtrW(Window(c.id), GWL_STYLE);
-        EXPECT_EQ((style & WS_THICKFRAME) != 0, c.sizable);
-        EXPECT_EQ(style & WS_MAXIMIZEBOX, 0);
-        for (Control& control : program_->form(c.id).controls()) {
-            if (!IsWindowed(control.kind())) continue;
-            EXPECT_NE(ChildAt(c.id, control.name()), nullptr) << control.name();
-        }
-    }
-}
-
 TEST_F(Win32HostTest, TabMovesThroughTheControlsInTabIndexOrder) {
     struct Case {
         FormId id;
@@ -384,10 +361,9 @@ TEST_F(Win32HostTest, EveryLabelsTextFitsItsRectangleAt96And120DotsPerInch) {
                 SelectedObject selected(screen.Get(), font.Get());
                 RECT needed{0, 0, box.width, 0};
                 DrawTextW(screen.Get(), label.text().c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-                SCOPED_TRACE(std::string(label.name()) + " of " + program_->form(id).spec().name + " at " +
-                             std::to_string(dotsPerInch));
-                EXPECT_LE(needed.right, box.width);
-                EXPECT_LE(needed.bottom, box.height);
+                EXPECT_TRUE(needed.right <= box.width && needed.bottom <= box.height)
+                    << label.name() << " of " << program_->form(id).spec().name << " at " << dotsPerInch << ": "
+                    << needed.right << " x " << needed.bottom;
             }
         }
     }

@@ -87,28 +87,6 @@ def listing(place):
     return dict(snapshot(place.profile.root, "profile"), **snapshot(place.bystander, "bystander"))
 
 
-def under(key, prefix):
-    return key == prefix or key.startswith(prefix + os.sep)
-
-
-def unexpected_changes(before, after, gone=(), partial=()):
-    """What differs between two listings beyond the removal of the gone
-    folders (all of them) and of part of the partial ones."""
-    problems = []
-    for key in sorted(set(before) | set(after)):
-        if any(under(key, p) for p in gone):
-            if key in after:
-                problems.append("not deleted: %s" % key)
-        elif key not in before:
-            problems.append("appeared: %s" % key)
-        elif key not in after:
-            if not any(under(key, p) for p in partial):
-                problems.append("deleted: %s" % key)
-        elif before[key] != after[key]:
-            problems.append("changed: %s %r -> %r" % (key, before[key], after[key]))
-    return problems
-
-
 # ---------------------------------------------------------------- setups
 
 
@@ -167,6 +145,7 @@ def read_only_file_deep_inside(place):
     write(os.path.join(deep, "verrouille.dat"), b"read-only")
     place.attrib("+r", os.path.join(deep, "verrouille.dat"))
     place.require_attributes(os.path.join(deep, "verrouille.dat"), "+r")
+    place.must_remain.append(os.path.join(deep, "verrouille.dat"))
 
 
 def file_held_open(place):
@@ -194,15 +173,12 @@ def long_path_inside(place):
     assert len(windows_path(folder)) > 300
 
 
-def link_to_folder_inside(place):
-    with_neighbour(place)
-    os.symlink(os.path.join(place.bystander, "dossier"), os.path.join(place.messenger(), "ObjectStore", "lien"))
-
-
-def link_to_file_inside(place):
-    with_neighbour(place)
-    os.symlink(os.path.join(place.bystander, "precieux.txt"), os.path.join(place.messenger(), "ObjectStore",
-                                                                            "lien.txt"))
+def link_inside(target, where="messenger", name="lien"):
+    """A link in the account's folder to a bystander folder or file."""
+    def setup(place):
+        with_neighbour(place)
+        os.symlink(os.path.join(place.bystander, target), os.path.join(getattr(place, where)(), "ObjectStore", name))
+    return setup
 
 
 def account_folder_is_a_link(place):

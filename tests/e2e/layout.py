@@ -15,7 +15,6 @@ REPAIR_COVER, REPAIR_BUTTON = "Image1", "Image2"
 OPEN_MESSENGER_COVER, OPEN_MESSENGER_BUTTON = "Image4", "Image3"
 OPEN_CONTACTS_COVER, OPEN_CONTACTS_BUTTON = "Image6", "Image5"
 TEMP_LINK_COVER, TEMP_LINK = "Label3", "Label5"
-SEPARATOR = "Line1"
 # Results window: the relaunch pair shows its glow at rest.
 RELAUNCH_COVER, RELAUNCH_BUTTON = "Image1", "Image2"
 BACK_COVER, BACK_BUTTON = "Image4", "Image3"

@@ -66,6 +66,28 @@ def snapshot(top, label=None):
     return entries
 
 
+def under(key, prefix):
+    return key == prefix or key.startswith(prefix + os.sep)
+
+
+def unexpected_changes(before, after, gone=(), partial=()):
+    """What differs between two listings beyond the removal of the gone
+    folders (all of them) and of part of the partial ones."""
+    problems = []
+    for key in sorted(set(before) | set(after)):
+        if any(under(key, p) for p in gone):
+            if key in after:
+                problems.append("not deleted: %s" % key)
+        elif key not in before:
+            problems.append("appeared: %s" % key)
+        elif key not in after:
+            if not any(under(key, p) for p in partial):
+                problems.append("deleted: %s" % key)
+        elif before[key] != after[key]:
+            problems.append("changed: %s %r -> %r" % (key, before[key], after[key]))
+    return problems
+
+
 def remove_tree(path):
     def make_writable(function, failed, _):
         os.chmod(os.path.dirname(failed), stat.S_IRWXU)

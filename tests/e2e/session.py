@@ -79,57 +79,56 @@ class Session:
     def close(self):
         if self in _SESSIONS:
             _SESSIONS.remove(self)
-        if self.program:
-            self.program.kill()
-        if os.path.isdir(self.prefix):
-            subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix), timeout=30, **QUIET)
-            for pid in self.wine_processes():
-                try:
-                    os.kill(pid, signal.SIGKILL)
-                except ProcessLookupError:
-                    pass
+        try:
+            if os.path.isdir(self.prefix):
+                self.reset()
+        except Exception:
+            pass  # whatever is left is killed below
+        for pid in self.wine_processes():
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
         if self.xvfb:
             self.xvfb.kill()
             self.xvfb.wait()
         remove_tree(self.tmp)
 
     def wine_processes(self, name=None):
-        """Unix process ids of this prefix's Wine processes (optionally one program's)."""
+        """The command lines of this prefix's running Wine processes (optionally
+        one program's), by Unix process id."""
         marker = ("WINEPREFIX=" + self.prefix).encode()
-        found = []
+        found = {}
         for entry in filter(str.isdigit, os.listdir("/proc")):
             try:
                 with open("/proc/%s/environ" % entry, "rb") as f:
                     if marker not in f.read().split(b"\0"):
                         continue
                 with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    cmdline = f.read()
+                    cmdline = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
                 with open("/proc/%s/stat" % entry, "rb") as f:
                     if f.read().rsplit(b")", 1)[1].split()[0] == b"Z":
                         continue  # already ended, not yet reaped
             except OSError:
                 continue
-            if name is None or name.lower().encode() in cmdline.lower():
-                found.append(int(entry))
+            if name is None or name.lower() in cmdline.lower():
+                found[int(entry)] = cmdline
         return found
 
-    def command_lines(self, name):
-        """The command lines of this prefix's processes whose program is that name."""
-        lines = []
-        for pid in self.wine_processes(name):
-            try:
-                with open("/proc/%d/cmdline" % pid, "rb") as f:
-                    lines.append(f.read().replace(b"\0", b" ").decode("utf-8", "replace"))
-            except OSError:
-                pass  # ended meanwhile
-        return lines
+    def running(self):
+        """Whether the program started last still runs (through the cmd.exe that set its profile)."""
+        return self.program.poll() is None or bool(self.wine_processes("Vardelune.exe"))
+
+    def wait_ended(self, timeout=30):
+        wait_for(lambda: not self.running(), timeout, "Vardelune.exe to end")
 
     def reset(self):
         """Ends every Wine process of the prefix so that the next test starts clean."""
         if self.program:
             self.program.kill()
+            self.program.wait()
             self.program = None
-        subprocess.run(["wineserver", "-k"], env=self.env, timeout=30, **QUIET)
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix), timeout=30, **QUIET)
         wait_for(lambda: not self.wine_processes(), 20, "the Wine processes to end")
 
     def set_dpi(self, dpi):
@@ -162,13 +161,13 @@ class Session:
         command = "set USERPROFILE=%s&& %s" % (given, windows_path(self.exe))
         for attempt in (1, 2):
             self.windows()  # a cold wineserver brings up its desktop and services first
-            self.program = Program(subprocess.Popen([WINE, "cmd", "/c", command], env=dict(self.env, **(
-                extra_env or {})), cwd=cwd, **QUIET), self)
+            self.program = subprocess.Popen([WINE, "cmd", "/c", command], env=dict(self.env, **(extra_env or {})),
+                                            cwd=cwd, **QUIET)
             try:
                 return self.window(MAIN, timeout=120)
             except AssertionError as error:
                 shown = [(w.title, w.cls, [c.text for c in w.controls if c.text]) for w in self.find()]
-                problem = "%s; running: %s; visible windows: %r" % (error, self.program.running(), shown)
+                problem = "%s; running: %s; visible windows: %r" % (error, self.running(), shown)
                 if attempt == 2:
                     raise AssertionError(problem) from None
                 sys.stderr.write("\n  start-up retried: %s ... " % problem)
@@ -246,24 +245,6 @@ class Session:
         return Image(width, height, out)
 
 
-class Program:
-    """The running Vardelune.exe (through the cmd.exe that set its profile)."""
-
-    def __init__(self, popen, session):
-        self.popen, self.session = popen, session
-
-    def running(self):
-        return self.popen.poll() is None or bool(self.session.wine_processes("Vardelune.exe"))
-
-    def wait_ended(self, timeout=30):
-        wait_for(lambda: not self.running(), timeout, "Vardelune.exe to end")
-
-    def kill(self):
-        if self.popen.poll() is None:
-            self.popen.kill()
-        self.popen.wait()
-
-
 def _die_with_parent():
     # A test run that is killed outright must not leave its X server behind.
     ctypes.CDLL("libc.so.6").prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
@@ -318,11 +299,11 @@ class ProgramTest(unittest.TestCase):
         self.assert_button(window, cover, highlighted)
         self.session.click()
 
-    def start_with_accounts(self, *accounts, contacts=True):
+    def start_with_accounts(self, *accounts, extra_env=None):
         self.profile = self.session.new_profile()
         for account in accounts:
-            self.profile.add_account(account, contacts=contacts)
-        self.main = self.session.start(self.profile)
+            self.profile.add_account(account)
+        self.main = self.session.start(self.profile, extra_env=extra_env)
         return self.main
 
     def select_account(self, window, account):
@@ -330,10 +311,8 @@ class ProgramTest(unittest.TestCase):
         window = self.session.refresh(window)
         box = window.list_box()
         index = box.items.index(account)
-        row = index - box.top_index
-        self.assertGreaterEqual(row, 0, "the account's row is scrolled out of view")
-        left, top, width, _ = box.rect
-        self.session.click(window, left + width // 2, top + 2 + row * box.item_height + box.item_height // 2)
+        self.assertGreaterEqual(index, box.topIndex, "the account's row is scrolled out of view")
+        self.session.click(window, *box.row_centre(index))
         return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
                         10, "%r to be selected" % account)
 
@@ -347,7 +326,7 @@ class ProgramTest(unittest.TestCase):
                         "the report at %r is not wholly on the screen" % (report.frame,))
         button = next(c for c in report.controls if c.cls.lower() == "button" and c.visible)
         self.session.click(report, button.rect[0] + button.rect[2] // 2, button.rect[1] + button.rect[3] // 2)
-        self.session.program.wait_ended()
+        self.session.wait_ended()
 
 
 def _end_on_sigterm(*_):

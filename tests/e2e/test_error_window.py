@@ -60,7 +60,7 @@ class ErrorWindow(ProgramTest):
 
         self.session.move(self.main, 250, 20)
         self.session.key("alt+F4")
-        self.session.program.wait_ended()
+        self.session.wait_ended()
 
 
 if __name__ == "__main__":

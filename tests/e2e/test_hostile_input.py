@@ -9,6 +9,7 @@ import sys
 import hostile_cases as hc
 from hostile_cases import CLEANED, NO_ACCOUNT, Error
 from layout import ERROR, MESSENGER_FOLDER_BOX, PROFILE_BOX, REPAIR_COVER, RESULTS
+from profiles import under, unexpected_changes
 from session import MESSAGE_BOX_CLASS, ProgramTest, main, wait_for
 
 LONG_NAME = "é" * 55 + "n" * 134 + "@exemple.fr"  # 200 characters, 255 bytes in UTF-8: the ext4 limit
@@ -67,8 +68,9 @@ CASES = [
     ("tree_100_deep",           "profond@live.fr",         hc.deep_tree,                  Error(E_FAIL, partial=["messenger"])),
     ("path_over_260",           "long@live.fr",            hc.long_path_inside,           Error(E_FAIL, partial=["messenger"])),
     # Links: a folder that holds one, or is one, is refused whole.
-    ("link_to_folder",          "lien@live.fr",            hc.link_to_folder_inside,      Error(75)),
-    ("link_to_file",            "lien@live.fr",            hc.link_to_file_inside,        Error(75)),
+    ("link_to_folder",          "lien@live.fr",            hc.link_inside("dossier"),     Error(75)),
+    ("link_to_file",            "lien@live.fr",            hc.link_inside("precieux.txt", name="lien.txt"), Error(75)),
+    ("link_in_contacts",        "lien@live.fr",            hc.link_inside("dossier", "contacts"), Error(75, gone=["messenger"])),
     ("account_is_a_link",       "lien@live.fr",            hc.account_folder_is_a_link,   Error(75)),
     ("contacts_is_a_link",      "lien@live.fr",            hc.contacts_folder_is_a_link,  Error(75, gone=["messenger"])),
     # A long list.
@@ -86,23 +88,14 @@ class HostileInput(ProgramTest):
         """Selects the last account: a click in the list, End to scroll to
         it, then a click on its row as a user would."""
         box = window.list_box()
-        left, top, width, _ = box.rect
-        self.session.click(window, left + width // 2, top + 2 + box.item_height // 2)
+        self.session.click(window, *box.row_centre(box.topIndex))
         self.session.key("End")
         last = len(box.items) - 1
-        window = wait_for(lambda: (lambda w: w.list_box().top_index > 0 and w)(self.session.refresh(window)),
+        window = wait_for(lambda: (lambda w: w.list_box().topIndex > 0 and w)(self.session.refresh(window)),
                           60, "the list to scroll to its end")
-        box = window.list_box()
-        row = last - box.top_index
-        self.session.click(window, left + width // 2, top + 2 + row * box.item_height + box.item_height // 2)
+        self.session.click(window, *window.list_box().row_centre(last))
         wait_for(lambda: self.session.refresh(window).list_box().selected == last, 60, "the last row selected")
         return box.items[last]
-
-    def report_number(self, report):
-        text = " ".join(c.text for c in report.controls)
-        found = REPORT_NUMBER.search(text)
-        self.assertIsNotNone(found, "no error number in the report: %r" % text)
-        return int(found.group(1)), text
 
     # ------------------------------------------------------------ one case
 
@@ -138,7 +131,7 @@ class HostileInput(ProgramTest):
             session.window(ERROR)
             self.assertEqual(session.find(cls=MESSAGE_BOX_CLASS), [])
             self.assertFalse(os.path.lexists("/Local Settings"))
-            self.assertEqual(hc.unexpected_changes(before, hc.listing(place)), [])
+            self.assertEqual(unexpected_changes(before, hc.listing(place)), [])
             return
 
         session.window(RESULTS)
@@ -146,40 +139,40 @@ class HostileInput(ProgramTest):
         text = ""
         if report:
             self.assertEqual(report.pid, main.pid)
-            number, text = self.report_number(report)
+            text = " ".join(c.text for c in report.controls)
+            found = REPORT_NUMBER.search(text)
+            self.assertIsNotNone(found, "no error number in the report: %r" % text)
+            number = int(found.group(1))
             self.dismiss_error_report(report)
         place.release()
         after = hc.listing(place)
 
         folders = {"messenger": place.relative(place.messenger()), "contacts": place.relative(place.contacts())}
-        self.log_measured(seen, text, before, after, folders)
+        self.log_measured(text, before, after, folders)
         for path in place.must_remain:
             self.assertTrue(os.path.exists(path), "%s is gone" % path)
         if outcome == CLEANED:
             self.assertEqual(seen, "returned", "expected a full cleanup, got the report %r" % text)
-            self.assertTrue(session.program.running())
-            self.assertEqual(hc.unexpected_changes(before, after, gone=folders.values()), [])
+            self.assertTrue(session.running())
+            self.assertEqual(unexpected_changes(before, after, gone=folders.values()), [])
         else:
             # Whatever happened, the folders that may not go must still be whole.
-            self.assertEqual(hc.unexpected_changes(before, after, gone=[folders[f] for f in outcome.gone],
+            self.assertEqual(unexpected_changes(before, after, gone=[folders[f] for f in outcome.gone],
                                                    partial=[folders[f] for f in outcome.partial]), [])
             self.assertEqual(seen, "report", "ended without a report, expected %r" % outcome)
             self.assertEqual(number, outcome.number, text)
 
-    def log_measured(self, seen, text, before, after, folders):
+    def log_measured(self, text, before, after, folders):
         """One line of what really happened, for the test log: known faults
         and platform limits are read from it."""
-        def area(key):
-            return next((f for f, prefix in folders.items() if hc.under(key, prefix)), key.split(os.sep)[0])
-
         counts = {}
         for key in before:
-            lost, total = counts.get(area(key), (0, 0))
-            counts[area(key)] = (lost + (key not in after), total + 1)
+            area = next((f for f, prefix in folders.items() if under(key, prefix)), key.split(os.sep)[0])
+            counts.setdefault(area, []).append(key not in after)
         report = REPORT_NUMBER.search(text)
+        deleted = ", ".join("%s %d of %d" % (area, sum(lost), len(lost)) for area, lost in sorted(counts.items()))
         sys.stderr.write("\n  measured: %s; deleted: %s ... " % (
-            "report %s" % report.group(1) if report else "no report",
-            ", ".join("%s %d of %d" % ((name,) + counts[name]) for name in sorted(counts))))
+            "report %s" % report.group(1) if report else "no report", deleted))
 
     def observe(self, place, main):
         """Waits for the end of the cleanup handler: the error report, or the

@@ -14,9 +14,7 @@ class ResultsWindow(ProgramTest):
         self.marker = os.path.join(self.session.tmp, "msnmsgr-started.txt")
         if os.path.exists(self.marker):
             os.remove(self.marker)
-        self.profile = self.session.new_profile()
-        self.profile.add_account("ines@live.fr")
-        self.main = self.session.start(self.profile, extra_env={"VARDELUNE_STUB_MARKER": windows_path(self.marker)})
+        self.start_with_accounts("ines@live.fr", extra_env={"VARDELUNE_STUB_MARKER": windows_path(self.marker)})
         self.select_account(self.main, "ines@live.fr")
         self.session.click(self.main, *self.main.centre(REPAIR_COVER))
         return self.session.window(RESULTS)
@@ -41,7 +39,7 @@ class ResultsWindow(ProgramTest):
                         self.assertEqual(f.read().rstrip("\\").lower(), "c:\\windows")
                 # Without Messenger the shell starts nothing and shows no message
                 # that would hold the program open.
-                self.session.program.wait_ended()
+                self.session.wait_ended()
 
     def test_keyboard_reaches_the_push_buttons_below_the_view(self):
         results = self.open_results()
@@ -55,7 +53,7 @@ class ResultsWindow(ProgramTest):
         self.session.key("space")
         self.session.key("Tab")
         self.wait_focus(results, RELAUNCH_PUSH)
-        self.assertTrue(self.session.program.running())
+        self.assertTrue(self.session.running())
         self.assertTrue(self.session.refresh(results).visible)
         self.assertIn("ines@live.fr", self.session.refresh(self.main).list_box().items)
         self.assertFalse(os.path.exists(self.marker))
@@ -63,7 +61,7 @@ class ResultsWindow(ProgramTest):
         self.session.key("Tab")
         self.wait_focus(results, QUIT_PUSH)
         self.session.key("space")
-        self.session.program.wait_ended()
+        self.session.wait_ended()
         self.assertFalse(os.path.exists(self.marker))
 
 

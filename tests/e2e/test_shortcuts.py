@@ -17,7 +17,7 @@ SHORTCUTS = [
 
 class Shortcuts(ProgramTest):
     def assert_opened(self, path):
-        explorers = self.session.command_lines("explorer.exe")
+        explorers = list(self.session.wine_processes("explorer.exe").values())
         self.assertTrue(any(path in line for line in explorers), explorers)
 
     def test_each_shortcut_opens_its_folder_in_the_file_browser(self):
@@ -49,7 +49,7 @@ class Shortcuts(ProgramTest):
                 self.session.move(window, *BARE)
 
         self.assertEqual(snapshot(self.profile.root), before)
-        self.assertTrue(self.session.program.running())
+        self.assertTrue(self.session.running())
 
     def test_paths_follow_an_edited_profile_box(self):
         # Text2, out of view, is the next tab stop after the focus at start;

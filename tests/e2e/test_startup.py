@@ -1,6 +1,7 @@
 """Start-up of the real program: what it lists from the profile it is given,
 where its three windows open and how large they are at 96 and at 120 dots per
-inch, and that closing the main window ends the process."""
+inch, and that closing the main window ends the process. Odd profiles are the
+hostile-input cases."""
 import os
 
 from layout import (ACCOUNT_LIST, CONTACTS_FOLDER_BOX, ERROR, FIRST_FOCUS_BOX, MAIN, MESSENGER_FOLDER_BOX,
@@ -12,12 +13,15 @@ ACCOUNTS = ["andré.dupont@exemple.fr", "王小明@例子.cn", "bob@hotmail.com"
 # Client areas: 15 twips to the pixel at 96, 12 at 120, rounded to the nearest.
 CLIENT_SIZES = {96: {MAIN: (500, 560), RESULTS: (365, 227), ERROR: (365, 225)},
                 120: {MAIN: (625, 700), RESULTS: (456, 284), ERROR: (456, 281)}}
+WS_THICKFRAME, WS_MAXIMIZEBOX = 0x40000, 0x10000
 
 
 class StartUp(ProgramTest):
     def assert_geometry(self, window, form, dpi):
-        """Centred, of the right size, and every child control at its layout rectangle."""
+        """Centred, of the right size and frame (only the main window sizable, none
+        with a maximise box), and every child control at its layout rectangle."""
         self.assertEqual(window.client_size, CLIENT_SIZES[dpi][form])
+        self.assertEqual((bool(window.style & WS_THICKFRAME), window.style & WS_MAXIMIZEBOX), (form == MAIN, 0))
         left, top, width, height = window.frame
         self.assertLessEqual(abs(left - (SCREEN[0] - width) // 2), 1, window.frame)
         self.assertLessEqual(abs(top - (SCREEN[1] - height) // 2), 1, window.frame)
@@ -48,7 +52,6 @@ class StartUp(ProgramTest):
         window = self.start_with_accounts(*ACCOUNTS)
         box = window.list_box()
         self.assertEqual(sorted(box.items), sorted(ACCOUNTS))
-        self.assertEqual(len(box.items), 3)
         self.assertEqual(box.selected, -1)
 
         profile = self.profile.windows_path
@@ -63,7 +66,7 @@ class StartUp(ProgramTest):
 
         self.session.move(window, 250, 20)
         self.session.key("alt+F4")
-        self.session.program.wait_ended()
+        self.session.wait_ended()
 
     def test_lists_every_entry_with_an_at_sign_and_nothing_else(self):
         self.profile = self.session.new_profile()
@@ -75,24 +78,6 @@ class StartUp(ProgramTest):
         window = self.session.start(self.profile)
 
         self.assertEqual(sorted(window.list_box().items), [".hidden@live.fr", "alice@live.fr", "note@old.txt"])
-
-    def test_missing_messenger_folder_gives_an_empty_list(self):
-        profile = self.session.new_profile()
-        os.rmdir(profile.messenger())
-        window = self.session.start(profile)
-
-        self.assertEqual(window.list_box().items, [])
-        self.assertEqual([w.form for w in self.session.find() if w.pid == window.pid], [MAIN])
-
-    def test_profile_path_with_trailing_backslash_is_kept_as_given(self):
-        # Some systems set USERPROFILE with a trailing separator; the program
-        # must not tidy it, and the doubled separator still finds the accounts.
-        profile = self.session.new_profile()
-        profile.add_account("carla@live.fr")
-        window = self.session.start(profile, userprofile=profile.windows_path + "\\")
-
-        self.assertEqual(window.control(PROFILE_BOX).text, profile.windows_path + "\\")
-        self.assertEqual(window.list_box().items, ["carla@live.fr"])
 
 
 if __name__ == "__main__":

@@ -4,34 +4,30 @@ through their layout rectangles."""
 
 
 class Control:
+    """A child control: hwnd, cls, text, rect (left, top, width, height in
+    client pixels), visible; a list box also items, selected, itemHeight, topIndex."""
+
     def __init__(self, data):
-        self.hwnd = data["hwnd"]
-        self.cls = data["class"]
-        self.text = data["text"]
-        self.rect = tuple(data["rect"])  # left, top, width, height in client pixels
-        self.visible = data["visible"]
-        self.items = data.get("items")
-        self.selected = data.get("selected")
-        self.item_height = data.get("itemHeight")
-        self.top_index = data.get("topIndex")
+        self.__dict__.update(data, cls=data["class"], rect=tuple(data["rect"]))
 
     def __repr__(self):
         return "<%s %r at %s>" % (self.cls, self.text, self.rect)
 
+    def row_centre(self, index):
+        """Where a list box shows its item of that index, once scrolled into view."""
+        left, top, width, _ = self.rect
+        return left + width // 2, top + 2 + (index - self.topIndex) * self.itemHeight + self.itemHeight // 2
+
 
 class Window:
+    """A top-level window: hwnd, title, cls, pid, visible, frame (screen left,
+    top, width, height), client (screen left, top, then width, height), focus
+    and controls; the program's own windows also know their form's layout."""
+
     def __init__(self, data, layout):
-        self.hwnd = data["hwnd"]
-        self.title = data["title"]
-        self.cls = data["class"]
-        self.pid = data["pid"]
-        self.visible = data["visible"]
-        self.frame = tuple(data["frame"])  # screen left, top, width, height
-        self.client = tuple(data["client"])  # screen left, top, then width, height
-        self.focus = data.get("focus")
-        self.controls = [Control(c) for c in data["controls"]]
-        self.layout = layout
-        self.form = layout.form_titled(self.title)
+        self.__dict__.update(data, cls=data["class"], frame=tuple(data["frame"]), client=tuple(data["client"]),
+                             focus=data.get("focus"), controls=[Control(c) for c in data["controls"]])
+        self.layout, self.form = layout, layout.form_titled(data["title"])
 
     @property
     def client_size(self):

@@ -129,6 +129,7 @@ std::string WindowJson(HWND window) {
     std::string out = "{\"hwnd\":" + Handle(window) + ",\"title\":" + Json(TitleOf(window)) +
                       ",\"class\":" + Json(ClassOf(window)) + ",\"pid\":" + std::to_string(pid) +
                       ",\"visible\":" + (visible ? "true" : "false") + ",\"frame\":" + RectJson(frame) +
+                      ",\"style\":" + std::to_string(GetWindowLongW(window, GWL_STYLE)) +
                       ",\"client\":[" + std::to_string(origin.x) + "," + std::to_string(origin.y) + "," +
                       std::to_string(client.right) + "," + std::to_string(client.bottom) + "]";
     GUITHREADINFO gui{};
@@ -181,19 +182,16 @@ int Dump() {
 
 // Every window's layout in twips, as the program's tables hold it.
 int Layout() {
-    using vardelune::ControlKind;
+    const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
     std::string out = "[";
     for (const vardelune::FormSpec* spec :
          {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()}) {
-        if (out.size() > 1) out += ",\n";
-        out += "{\"name\":\"" + std::string(spec->name) + "\",\"title\":" + Json(spec->title) + ",\"client\":[" +
-               std::to_string(spec->clientWidthTwips) + "," + std::to_string(spec->clientHeightTwips) +
-               "],\"controls\":[";
-        for (size_t i = 0; i < spec->controls.size(); ++i) {
-            const vardelune::ControlSpec& control = spec->controls[i];
-            const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
+        out += std::string(out.size() > 1 ? ",\n" : "") + "{\"name\":\"" + spec->name + "\",\"title\":" +
+               Json(spec->title) + ",\"client\":[" + std::to_string(spec->clientWidthTwips) + "," +
+               std::to_string(spec->clientHeightTwips) + "],\"controls\":[";
+        for (const vardelune::ControlSpec& control : spec->controls) {
             const vardelune::TwipsRect& r = control.twips;
-            out += std::string(i ? "," : "") + "{\"name\":\"" + control.name + "\",\"kind\":\"" +
+            out += std::string(out.back() == '[' ? "" : ",") + "{\"name\":\"" + control.name + "\",\"kind\":\"" +
                    kinds[static_cast<int>(control.kind)] + "\",\"twips\":[" + std::to_string(r.left) + "," +
                    std::to_string(r.top) + "," + std::to_string(r.width) + "," + std::to_string(r.height) + "]}";
         }
