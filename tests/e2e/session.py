@@ -316,9 +316,6 @@ class ProgramTest(unittest.TestCase):
         return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
                         10, "%r to be selected" % account)
 
-    def error_report(self):
-        return wait_for(lambda: next(iter(self.session.find(cls=MESSAGE_BOX_CLASS)), None), 30, "the error report")
-
     def dismiss_error_report(self, report):
         """The report lies wholly on the screen; a click on its button ends the program."""
         left, top, width, height = report.frame
