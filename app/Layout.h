@@ -13,6 +13,7 @@ namespace vardelune {
 // 12 at 120. Layouts keep twips so that they follow the screen's resolution.
 constexpr int kTwipsPerInch = 1440;
 constexpr int kStandardDotsPerInch = 96;
+constexpr int kTwipsPerStandardPixel = kTwipsPerInch / kStandardDotsPerInch;
 
 // Rounded to the nearest pixel, halves away from zero.
 constexpr int TwipsToPixels(int twips, int dotsPerInch) {

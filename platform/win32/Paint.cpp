@@ -84,8 +84,14 @@ void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const 
     const FormSpec& spec = form.spec();
     FillWith(dc, area, spec.backColor);
     if (spec.backgroundPicture != kNoPicture) {
+        // The banner grows with the window, so that its white panel still lies
+        // behind the list and the "Ouvrir" buttons: its natural pixels are
+        // standard pixels, converted like any layout rectangle.
         const SIZE natural = pictures.NaturalSize(spec.backgroundPicture);
-        pictures.Draw(dc, spec.backgroundPicture, RECT{0, 0, natural.cx, natural.cy});
+        const int dotsPerInch = form.dotsPerInch();
+        pictures.Draw(dc, spec.backgroundPicture,
+                      RECT{0, 0, TwipsToPixels(natural.cx * kTwipsPerStandardPixel, dotsPerInch),
+                           TwipsToPixels(natural.cy * kTwipsPerStandardPixel, dotsPerInch)});
     }
 
     std::vector<Control>& controls = form.controls();

@@ -68,8 +68,8 @@ TEST(GifDecoder, DecodesEveryEmbeddedPictureAtTheSizeOfItsControls) {
         for (const ControlSpec& control : spec->controls) {
             if (control.kind != ControlKind::Picture) continue;
             const GifPicture picture = Decode(ReadResource(control.picture));
-            EXPECT_EQ(picture.width, control.pixels().width) << control.name;
-            EXPECT_EQ(picture.height, control.pixels().height) << control.name;
+            EXPECT_EQ(picture.width, control.pixels(kStandardDotsPerInch).width) << control.name;
+            EXPECT_EQ(picture.height, control.pixels(kStandardDotsPerInch).height) << control.name;
             EXPECT_EQ(picture.transparentIndex, -1) << control.name;
             EXPECT_EQ(ColourAt(picture, 0, 0), 0xECF6F9u) << control.name;  // the outer frame
         }
