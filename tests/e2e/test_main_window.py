@@ -9,6 +9,7 @@ from session import ProgramTest, main
 COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
 BARE = (7200, 8175)  # twips: right of the credit line, below the link; no control there
 BANNER = (3750, 300)
+PANEL = [(7050, 2700), (3750, 5850), (7200, 4200)]  # twips: right of the list, below the buttons, at the right edge
 OUTSIDE = (-40, -40)  # the empty screen above the window
 
 
@@ -36,11 +37,12 @@ class MainWindowOnScreen(ProgramTest):
     def rollover(self):
         session, layout = self.session, self.session.layout
         self.window = window = self.start_with_accounts("ines@live.fr")
+        # The banner grows with the window: its white panel lies behind the list and the buttons.
+        self.assert_pixels(window, [("white panel", *layout.point(*twips), is_white) for twips in PANEL])
         if layout.dpi == 96:
             self.assert_pixels(window, [
                 ("banner", 10, 2, is_banner_blue), ("banner", 250, 12, is_banner_blue),
-                ("banner", 495, 20, is_banner_blue), ("white panel", 470, 180, is_white),
-                ("white panel", 250, 390, is_white), ("Line1", 100, 504, colour("#000000")),
+                ("banner", 495, 20, is_banner_blue), ("Line1", 100, 504, colour("#000000")),
                 ("Line1", 420, 504, colour("#000000")), ("above Line1", 420, 500, lambda c: not is_dark(c)),
                 ("below Line1", 420, 508, lambda c: not is_dark(c))])
         self.assert_buttons(highlighted=False)
