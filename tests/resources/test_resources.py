@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Checks the pictures, the icon and the compiled resources of Vardelune.exe.
 
-Debian's Python with Pillow, which reads the GIFs. CompiledScript compiles the resource script with
-windres (the WINDRES environment variable, else x86_64-w64-mingw32-windres
-from the PATH); BuiltProgram reads the same resources out of the executable
-that VARDELUNE_EXE names, and is skipped without it.
+Debian's Python with Pillow, which reads the GIFs. windres (the WINDRES
+environment variable, else x86_64-w64-mingw32-windres from the PATH) turns the
+resource script (CompiledScript) or the executable that VARDELUNE_EXE names
+(BuiltProgram, skipped without it) into a .res file, which one reader checks.
 """
 import io
 import os
@@ -81,7 +81,7 @@ def read_dib_icon(image):
 
 
 def read_res(data):
-    """Entries of a 32-bit .res file: {(type, name): (language, payload)}."""
+    """Entries of a 32-bit .res file: {(type, name): payload}."""
     def name_at(position):
         if struct.unpack_from("<H", data, position)[0] == 0xFFFF:
             return struct.unpack_from("<H", data, position + 2)[0], position + 4
@@ -94,53 +94,13 @@ def read_res(data):
     while position < len(data):
         data_size, header_size = struct.unpack_from("<II", data, position)
         kind, after = name_at(position + 8)
-        name, after = name_at(after)
-        after += -after % 4
-        language = struct.unpack_from("<H", data, after + 6)[0]
+        name, _ = name_at(after)
         payload = data[position + header_size:position + header_size + data_size]
         if data_size:
-            entries[(kind, name)] = (language, payload)
+            entries[(kind, name)] = payload
         position += header_size + data_size
         position += -position % 4
     return entries
-
-
-def read_exe_resources(data):
-    """Entries of a PE file's resource section, in the shape read_res gives."""
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    assert data[pe:pe + 4] == b"PE\0\0", "not a PE file"
-    section_count, optional_size = struct.unpack_from("<H12xH", data, pe + 6)
-    optional = pe + 24
-    directories = optional + (112 if struct.unpack_from("<H", data, optional)[0] == 0x20B else 96)
-    resources_rva = struct.unpack_from("<I", data, directories + 8 * 2)[0]
-    sections = [struct.unpack_from("<8xIIII", data, optional + optional_size + 40 * i)
-                for i in range(section_count)]   # virtual size, address, raw size, raw pointer
-
-    def offset_of(rva):
-        for virtual_size, address, raw_size, raw in sections:
-            if address <= rva < address + max(virtual_size, raw_size):
-                return raw + rva - address
-        raise AssertionError(f"RVA {rva:#x} in no section")
-
-    base = offset_of(resources_rva)
-
-    def entries_at(directory):
-        named, numbered = struct.unpack_from("<12xHH", data, directory)
-        for i in range(named + numbered):
-            name, target = struct.unpack_from("<II", data, directory + 16 + 8 * i)
-            if name & 0x80000000:
-                length = struct.unpack_from("<H", data, base + (name & 0x7FFFFFFF))[0]
-                start = base + (name & 0x7FFFFFFF) + 2
-                name = data[start:start + 2 * length].decode("utf-16-le")
-            yield name, target
-
-    found = {}
-    for kind, names in entries_at(base):
-        for name, languages in entries_at(base + (names & 0x7FFFFFFF)):
-            for language, leaf in entries_at(base + (languages & 0x7FFFFFFF)):
-                rva, size = struct.unpack_from("<II", data, base + leaf)
-                found[(kind, name)] = (language, data[offset_of(rva):offset_of(rva) + size])
-    return found
 
 
 def read_version_node(data, position=0):
@@ -351,14 +311,14 @@ class ResourceChecks:
     res = {}
 
     def test_icon_group_one_holds_the_icon_file_images_in_order(self):
-        group = self.res[(14, 1)][1]      # RT_GROUP_ICON
+        group = self.res[(14, 1)]      # RT_GROUP_ICON
         _, _, count = struct.unpack_from("<HHH", group, 0)
         entries = read_icon_directory(read("Vardelune.ico"))
         self.assertEqual(count, len(entries))
         for i, entry in enumerate(entries):
             w, _, _, _, _, bits, size, icon_id = struct.unpack_from("<BBBBHHIH", group, 6 + 14 * i)
             self.assertEqual((w, bits, size), (entry["size"], entry["bits"], len(entry["data"])))
-            self.assertEqual(self.res[(3, icon_id)][1], entry["data"])   # RT_ICON
+            self.assertEqual(self.res[(3, icon_id)], entry["data"])   # RT_ICON
         self.assertEqual([k for k in self.res if k[0] == 14], [(14, 1)], "more than one icon")
 
     def test_each_picture_id_carries_the_file_of_its_name(self):
@@ -366,11 +326,11 @@ class ResourceChecks:
         self.assertEqual(len(ids), 13)
         for name, number in ids.items():
             with self.subTest(name):
-                self.assertEqual(self.res[("GIF", int(number))][1], read(name.lower() + ".gif"))
+                self.assertEqual(self.res[("GIF", int(number))], read(name.lower() + ".gif"))
         self.assertEqual(len([k for k in self.res if k[0] == "GIF"]), 13)
 
     def test_version_block(self):
-        language, data = self.res[(16, 1)]    # RT_VERSION
+        data = self.res[(16, 1)]    # RT_VERSION
         key, fixed, children = read_version_node(data)
         self.assertEqual(key, "VS_VERSION_INFO")
         signature, _, file_ms, file_ls, product_ms, product_ls = struct.unpack_from("<6I", fixed)
@@ -388,31 +348,34 @@ class ResourceChecks:
         self.assertEqual(struct.unpack("<HH", translation[1]), (0x0409, 1200))
 
     def test_manifest_asks_for_no_elevation_and_lays_out_at_the_systems_resolution(self):
-        manifest = ET.fromstring(self.res[(24, 1)][1])    # RT_MANIFEST
+        manifest = ET.fromstring(self.res[(24, 1)])    # RT_MANIFEST
         levels = [e.get("level") for e in manifest.iter("{urn:schemas-microsoft-com:asm.v3}requestedExecutionLevel")]
         self.assertEqual(levels, ["asInvoker"])
         aware = manifest.iter("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware")
         self.assertEqual([e.text for e in aware], ["true"])
 
 
+def compiled_resources(source):
+    """The resources of a script or an executable, as windres writes them into a .res file."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "Vardelune.res")
+        subprocess.run([find_windres(), "-O", "res", "-i", source, "-o", out], check=True)
+        with open(out, "rb") as f:
+            return read_res(f.read())
+
+
 @unittest.skipUnless(find_windres(), "windres not found")
 class CompiledScript(ResourceChecks, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        with tempfile.TemporaryDirectory() as folder:
-            out = os.path.join(folder, "Vardelune.res")
-            subprocess.run([find_windres(), "-O", "res", "-i", os.path.join(RESOURCES, "Vardelune.rc"),
-                            "-o", out], check=True)
-            with open(out, "rb") as f:
-                cls.res = read_res(f.read())
+        cls.res = compiled_resources(os.path.join(RESOURCES, "Vardelune.rc"))
 
 
-@unittest.skipUnless(os.environ.get("VARDELUNE_EXE"), "VARDELUNE_EXE not set")
+@unittest.skipUnless(find_windres() and os.environ.get("VARDELUNE_EXE"), "windres not found or VARDELUNE_EXE not set")
 class BuiltProgram(ResourceChecks, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        with open(os.environ["VARDELUNE_EXE"], "rb") as f:
-            cls.res = read_exe_resources(f.read())
+        cls.res = compiled_resources(os.environ["VARDELUNE_EXE"])
 
 
 if __name__ == "__main__":
