@@ -148,37 +148,26 @@ def brightness(colour):
 
 
 class Pictures(unittest.TestCase):
-    def test_every_button_picture_is_one_opaque_frame_of_its_button_size(self):
-        for plain, highlighted, width, _ in BUTTON_PAIRS.values():
-            for name in (plain, highlighted):
-                with self.subTest(name):
-                    w, h, frames, rows = read_gif(read(name))
-                    self.assertEqual((w, h, frames), (width, 23, 1))
-                    self.assertFalse(any(p is None for row in rows for p in row), "transparent pixel")
-
     def test_copies_for_the_second_ouvrir_pair_are_identical(self):
         self.assertEqual(read("ouvrir_plain_copy.gif"), read("ouvrir_plain.gif"))
         self.assertEqual(read("ouvrir_highlighted_copy.gif"), read("ouvrir_highlighted.gif"))
 
-    def test_rollover_changes_the_rim_but_not_the_label(self):
-        for key, (plain, highlighted, width, _) in BUTTON_PAIRS.items():
+    def test_each_pair_is_opaque_at_its_button_size_with_one_centred_dark_label_that_the_rollover_keeps(self):
+        for key, (plain, highlighted, width, main_window) in BUTTON_PAIRS.items():
             with self.subTest(key):
-                rows_plain = read_gif(read(plain))[3]
-                rows_lit = read_gif(read(highlighted))[3]
-                self.assertNotEqual(rows_plain[2], rows_lit[2], "the glow ring does not show")
+                pictures = [read_gif(read(name)) for name in (plain, highlighted)]
+                for w, h, frames, rows in pictures:
+                    self.assertEqual((w, h, frames), (width, 23, 1))
+                    self.assertFalse(any(p is None for row in rows for p in row), "transparent pixel")
+                rows, rows_lit = pictures[0][3], pictures[1][3]
+                self.assertNotEqual(rows[2], rows_lit[2], "the glow ring does not show")
                 middle = lambda rows: [row[4:width - 4] for row in rows[5:18]]
-                self.assertEqual(middle(rows_plain), middle(rows_lit), "label or face moves under the pointer")
-                self.assertEqual(rows_plain[0], rows_lit[0], "outer frame differs")
-
-    def test_labels_are_centred_dark_text_between_rows_6_and_16(self):
-        for key, (plain, _, width, main_window) in BUTTON_PAIRS.items():
-            with self.subTest(key):
-                rows = read_gif(read(plain))[3]
+                self.assertEqual(middle(rows), middle(rows_lit), "label or face moves under the pointer")
+                self.assertEqual(rows[0], rows_lit[0], "outer frame differs")
                 ink = [(x, y) for y, row in enumerate(rows) for x, p in enumerate(row)
                        if 3 <= x < width - 3 and 3 <= y < 20 and brightness(p) < 150]
                 self.assertTrue(ink, "no label")
-                ys = {y for _, y in ink}
-                xs = [x for x, _ in ink]
+                ys, xs = {y for _, y in ink}, [x for x, _ in ink]
                 self.assertTrue(min(ys) >= 6 and max(ys) <= 16, sorted(ys))
                 self.assertLessEqual(abs(min(xs) - (width - 1 - max(xs))), 2, "label not centred")
                 darkest = min(brightness(p) for row in rows for p in row)
@@ -260,44 +249,28 @@ ICON_ORDER = [(48, 4), (32, 4), (24, 4), (16, 4), (48, 8), (32, 8), (24, 8), (16
 
 
 class ProgramIcon(unittest.TestCase):
-    def setUp(self):
-        self.entries = read_icon_directory(read("Vardelune.ico"))
-
-    def test_thirteen_images_in_order_each_an_uncompressed_bitmap_with_a_mask(self):
-        self.assertEqual([(e["size"], e["bits"]) for e in self.entries], ICON_ORDER)
-        for e in self.entries:
+    def test_thirteen_masked_bitmaps_in_order_each_a_grey_figure_on_a_white_panel_between_clear_strips(self):
+        entries = read_icon_directory(read("Vardelune.ico"))
+        self.assertEqual([(e["size"], e["bits"]) for e in entries], ICON_ORDER)
+        for e in entries:
             with self.subTest(size=e["size"], bits=e["bits"]):
-                self.assertEqual(e["height"], e["size"])
-                bits, palette, _, _ = read_dib_icon(e["data"])
+                size = e["size"]
+                self.assertEqual(e["height"], size)
+                bits, palette, colour, mask = read_dib_icon(e["data"])
                 self.assertEqual(bits, e["bits"])
                 if bits == 4:
                     self.assertEqual(palette, STANDARD_16)
                     self.assertEqual(e["colours"], 16)
-
-    def test_white_panel_fills_the_height_between_transparent_side_strips(self):
-        for e in self.entries:
-            with self.subTest(size=e["size"], bits=e["bits"]):
-                size = e["size"]
-                bits, palette, colour, mask = read_dib_icon(e["data"])
+                rgb = lambda p: p[2::-1] if bits == 32 else palette[p]
                 for y in range(size):
                     self.assertEqual((mask[y][0], mask[y][size - 1]), (1, 1), f"side strip opaque on row {y}")
                     self.assertEqual(mask[y][size // 8 + 1], 0, f"panel transparent on row {y}")
-                corner = colour[0][size // 8 + 1]
-                rgb = corner[2::-1] if bits == 32 else palette[corner]
-                self.assertEqual(rgb, WHITE, "panel not white")
+                self.assertEqual(rgb(colour[0][size // 8 + 1]), WHITE, "panel not white")
                 if bits == 32:
                     for y in range(size):
                         for x in range(size):
                             self.assertEqual(colour[y][x][3] == 0, mask[y][x] == 1, "alpha and mask disagree")
-
-    def test_a_grey_figure_stands_in_the_middle(self):
-        for e in self.entries:
-            with self.subTest(size=e["size"], bits=e["bits"]):
-                size = e["size"]
-                bits, palette, colour, mask = read_dib_icon(e["data"])
-                rgb = lambda p: p[2::-1] if bits == 32 else palette[p]
-                column = [rgb(colour[y][size // 2]) for y in range(size)]
-                greys = [c for c in column if c != WHITE]
+                greys = [c for c in (rgb(colour[y][size // 2]) for y in range(size)) if c != WHITE]
                 self.assertGreater(len(greys), size // 2, "no figure down the middle")
                 self.assertTrue(all(max(c) - min(c) <= 24 for c in greys), "figure not grey")
 
