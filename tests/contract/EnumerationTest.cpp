@@ -69,14 +69,19 @@ TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
     }
 }
 
-TEST(Enumeration, OtherFailuresRaiseTheSystemsError) {
+// Any failure but "not found", in the listing as in the probe of what a
+// deletion would remove, reaches the caller with the system's number and text.
+TEST(Enumeration, OtherFailuresHereAndInTheProbeRaiseTheSystemsError) {
     Win32Platform platform;
-    try {
-        platform.FindFirstEntry(FreshFolder() + L"\\bad|name\\*@*", kAccountMask);
-        ADD_FAILURE() << "no error raised";
-    } catch (const ProgramError& error) {
-        EXPECT_EQ(error.number(), ERROR_INVALID_NAME);
-        EXPECT_FALSE(error.description().empty());
+    const std::wstring bad = FreshFolder() + L"\\bad|name";
+    for (const bool probe : {false, true}) {
+        try {
+            probe ? (void)platform.ProbeDeletionTarget(bad) : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountMask);
+            ADD_FAILURE() << "no error raised, probe " << probe;
+        } catch (const ProgramError& error) {
+            EXPECT_EQ(error.number(), ERROR_INVALID_NAME);
+            EXPECT_FALSE(error.description().empty());
+        }
     }
 }
 

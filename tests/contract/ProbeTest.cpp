@@ -53,17 +53,6 @@ TEST(Probe, AbsentFileAndFolder) {
     for (const Case& c : cases) ExpectTarget(c.path, c.kind);
 }
 
-TEST(Probe, OtherFailuresRaiseTheSystemsError) {
-    Win32Platform platform;
-    try {
-        platform.ProbeDeletionTarget(FreshFolder() + L"\\bad|name");
-        ADD_FAILURE() << "no error raised";
-    } catch (const ProgramError& error) {
-        EXPECT_EQ(error.number(), ERROR_INVALID_NAME);
-        EXPECT_FALSE(error.description().empty());
-    }
-}
-
 TEST(Probe, DeepAndLongTrees) {
     const std::wstring deep = FreshFolder() + L"\\deep@live.fr";
     std::wstring path = deep;

@@ -10,12 +10,6 @@
 namespace vardelune::contract {
 namespace {
 
-std::wstring ThisExecutable() {
-    std::vector<wchar_t> buffer(32768);
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    return std::wstring(buffer.data(), length);
-}
-
 bool WaitForFile(const std::wstring& path, DWORD milliseconds) {
     for (DWORD waited = 0; waited < milliseconds; waited += 100) {
         if (Exists(path)) return true;

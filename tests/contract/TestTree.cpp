@@ -67,6 +67,12 @@ void MakeFile(const std::wstring& path, DWORD attributes) {
     if (attributes) Check(SetFileAttributesW(Extended(path).c_str(), attributes) != 0, "SetFileAttributesW", path);
 }
 
+std::wstring ThisExecutable() {
+    std::vector<wchar_t> buffer(32768);
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    return std::wstring(buffer.data(), length);
+}
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(Extended(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void SetEnvironment(const std::wstring& name, const wchar_t* value) { SetEnvironmentVariableW(name.c_str(), value); }

@@ -24,6 +24,7 @@ std::wstring Extended(const std::wstring& path);
 void MakeFolder(const std::wstring& path, DWORD attributes = 0);
 void MakeFile(const std::wstring& path, DWORD attributes = 0);
 bool Exists(const std::wstring& path);
+std::wstring ThisExecutable();
 
 // Sets or (with nullptr) removes an environment variable of this process.
 void SetEnvironment(const std::wstring& name, const wchar_t* value);

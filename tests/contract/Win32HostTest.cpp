@@ -1,6 +1,7 @@
 // The Win32 window host on a real screen: the forms' native windows, their
 // child controls, what they paint, and the input that reaches the program.
 // The pictures and the icon are borrowed from the built Vardelune.exe.
+#include "TestTree.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
 #include "forms/Windows.h"
@@ -8,53 +9,22 @@
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Win32Host.h"
 #include "resources/ResourceIds.h"
+#include "tests/unit/Substitutes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace vardelune {
 namespace {
 
-// Records what the program asks of the system and touches nothing real.
-struct RecordingPlatform : Platform {
-    std::vector<std::wstring> explored;
-    bool ended = false;
-
-    struct RecordingShell : ShellObject {
-        RecordingPlatform* owner;
-        explicit RecordingShell(RecordingPlatform* platform) : owner(platform) {}
-        void Explore(const std::wstring& path) override { owner->explored.push_back(path); }
-    };
-
-    std::wstring GetEnvironmentText(const std::wstring&) override { return L"C:\\profil"; }
-    std::wstring FindFirstEntry(const std::wstring&, unsigned) override { return std::wstring(); }
-    std::wstring FindNextEntry() override { return std::wstring(); }
-    DeletionTarget ProbeDeletionTarget(const std::wstring&) override { return DeletionTarget{}; }
-    std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() override { return nullptr; }
-    std::unique_ptr<ShellObject> CreateShellObject() override { return std::make_unique<RecordingShell>(this); }
-    std::intptr_t ShellExecuteA(NativeWindowHandle, const std::string&, const std::string&, const std::string&,
-                                const std::string&, int) override {
-        return 2;
-    }
-    [[noreturn]] void EndProgram() override {
-        ended = true;
-        throw ProgramEnded{};
-    }
-};
-
 // The built program, next to the contract tests in the same build tree.
 HMODULE LoadProgramResources() {
-    std::vector<wchar_t> path(1024);
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return nullptr;
-        if (length < path.size()) break;
-        path.resize(path.size() * 2);
-    }
-    std::wstring folder(path.data());
+    std::wstring folder = contract::ThisExecutable();
     folder.erase(folder.find_last_of(L'\\') + 1);
     const std::wstring program = folder + L"..\\..\\platform\\Vardelune.exe";
     return LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
@@ -111,21 +81,32 @@ protected:
         }
     }
 
-    // The form's own painting, as WM_PRINTCLIENT gives it, into a bitmap.
-    std::vector<COLORREF> PaintedPixels(FormId id, int width, int height) {
+    // What `draw` paints into a fresh bitmap of that size, read back over `area` row by row.
+    static std::vector<COLORREF> Pixels(int width, int height, const RECT& area, const std::function<void(HDC)>& draw) {
         ScreenDc screen;
         MemoryDc memory(screen.Get());
         GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
         SelectedObject selected(memory.Get(), bitmap.Get());
-        SendMessageW(Window(id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.Get()), PRF_CLIENT);
-        std::vector<COLORREF> pixels(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels[static_cast<size_t>(y) * width + x] = GetPixel(memory.Get(), x, y);
+        draw(memory.Get());
+        std::vector<COLORREF> pixels;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
         return pixels;
     }
 
+    // The form's own painting, as WM_PRINTCLIENT gives it.
+    std::vector<COLORREF> PaintedPixels(FormId id, int width, int height) {
+        return Pixels(width, height, RECT{0, 0, width, height}, [&](HDC dc) {
+            SendMessageW(Window(id), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        });
+    }
+
+    // The program asked the system to end it.
+    bool Ended() { return std::count(platform_.log.begin(), platform_.log.end(), "EndProgram") == 1; }
+
     static HMODULE resources_;
-    RecordingPlatform platform_;
+    // Records what the program asks of the system and touches nothing real.
+    testing::FakePlatform platform_;
     std::unique_ptr<Win32Host> host_;
     std::unique_ptr<Program> program_;
 };
@@ -276,7 +257,7 @@ TEST_F(Win32HostTest, PointerAndButtonsReachTheProgram) {
     // The out-of-view push button of the results window ends the program.
     program_->ShowForm(kResultsWindow);
     SendMessageW(ChildAt(kResultsWindow, results_window::kQuitPushButton), BM_CLICK, 0, 0);
-    EXPECT_TRUE(platform_.ended);
+    EXPECT_TRUE(Ended());
 }
 
 TEST_F(Win32HostTest, TheCloseBoxUnloadsASecondaryWindowAndEndsTheProgramOnTheMainOne) {
@@ -286,10 +267,10 @@ TEST_F(Win32HostTest, TheCloseBoxUnloadsASecondaryWindowAndEndsTheProgramOnTheMa
     SendMessageW(error, WM_CLOSE, 0, 0);
     EXPECT_FALSE(program_->IsLoaded(kErrorWindow));
     EXPECT_FALSE(IsWindow(error));
-    EXPECT_FALSE(platform_.ended);
+    EXPECT_FALSE(Ended());
 
     SendMessageW(Window(kMainWindow), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(platform_.ended);
+    EXPECT_TRUE(Ended());
 }
 
 // At another size (another resolution) a picture is resampled: its
@@ -302,21 +283,14 @@ TEST_F(Win32HostTest, PicturesDrawnAtAnotherSizeKeepTheirTransparencyAndMatchThe
     EXPECT_EQ(natural.cx, 501);
     EXPECT_EQ(natural.cy, 463);
 
-    const int width = 700, height = 600;
     const COLORREF marker = RGB(1, 2, 3);
-    ScreenDc screen;
-    MemoryDc memory(screen.Get());
-    GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
-    SelectedObject selected(memory.Get(), bitmap.Get());
     auto paint = [&](int id, const RECT& rect) {
-        const RECT all{0, 0, width, height};
-        GdiObject<HBRUSH> brush(CreateSolidBrush(marker));
-        FillRect(memory.Get(), &all, brush.Get());
-        pictures.Draw(memory.Get(), id, rect);
-        std::vector<COLORREF> pixels;
-        for (int y = rect.top; y < rect.bottom; ++y)
-            for (int x = rect.left; x < rect.right; ++x) pixels.push_back(GetPixel(memory.Get(), x, y));
-        return pixels;
+        return Pixels(700, 600, rect, [&](HDC dc) {
+            const RECT all{0, 0, 700, 600};
+            GdiObject<HBRUSH> brush(CreateSolidBrush(marker));
+            FillRect(dc, &all, brush.Get());
+            pictures.Draw(dc, id, rect);
+        });
     };
 
     // 120 dots per inch: 501 x 463 becomes 626 x 579.

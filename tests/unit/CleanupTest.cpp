@@ -15,10 +15,7 @@ const std::wstring kProfile = L"C:\\Users\\Zoé";
 
 struct Cleanup : ::testing::Test {
     ProgramFixture f;
-    void SetUp() override {
-        f.SetProfile(kProfile, {L"one@live.fr", L"two@hotmail.com"});
-        f.Start();
-    }
+    void SetUp() override { f.StartWith(kProfile, {L"one@live.fr", L"two@hotmail.com"}); }
     std::wstring Messenger(const std::wstring& account) { return ProgramFixture::MessengerFolder(kProfile) + account; }
     std::wstring Contacts(const std::wstring& account) { return ProgramFixture::ContactsFolder(kProfile) + account; }
     void Repair(const std::wstring& account) {
@@ -143,8 +140,7 @@ TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
     // "point@live.fr." would be read as "point@live.fr": another account.
     for (const wchar_t* account : {L"point@live.fr.", L"espace@live.fr "}) {
         ProgramFixture f;
-        f.SetProfile(L"C:\\p", {account, L"point@live.fr", L"espace@live.fr"});
-        f.Start();
+        f.StartWith(L"C:\\p", {account, L"point@live.fr", L"espace@live.fr"});
         f.Select(account);
         f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
         ASSERT_EQ(f.host.errorReports.size(), 1u);

@@ -44,8 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(AccountDiscoveryTest, ListsEveryEntryInFileSystemOrderWithMask55AndSelectsNothing) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"zed@x.fr", L"josé@exemple.fr", L"用户@例子.中国", L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"zed@x.fr", L"josé@exemple.fr", L"用户@例子.中国", L"a@b"});
     EXPECT_EQ(f.MainControl(main_window::kAccountList).items(),
               (std::vector<std::wstring>{L"zed@x.fr", L"josé@exemple.fr", L"用户@例子.中国", L"a@b"}));
     EXPECT_EQ(f.MainControl(main_window::kAccountList).selectedIndex(), -1);
@@ -57,8 +56,7 @@ TEST(AccountDiscoveryTest, ListsEveryEntryInFileSystemOrderWithMask55AndSelectsN
 
 TEST(AccountDiscoveryTest, WindowIsShownOnlyAfterTheLoadHandlerHasListed) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     std::vector<std::string> expected{"create Form1", "GetEnvironmentText",
                                       "FindFirstEntry C:\\p\\Local Settings\\Application Data\\Microsoft\\Messenger\\*@*",
                                       "show Form1"};

@@ -11,10 +11,7 @@ namespace {
 
 struct MainRollover : ::testing::Test {
     ProgramFixture f;
-    void SetUp() override {
-        f.SetProfile(L"C:\\p", {L"a@b.fr"});
-        f.Start();
-    }
+    void SetUp() override { f.StartWith(L"C:\\p", {L"a@b.fr"}); }
     // A point of the bare main window: on the white panel of the banner.
     void MoveOverBareWindow() { f.MoveTo(kMainWindow, 300, 275); }
 };
@@ -45,8 +42,7 @@ TEST(Rollover, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTog
     using namespace main_window;
     ProgramFixture f;
     f.host.dotsPerInch = 120;
-    f.SetProfile(L"C:\\p", {L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     const PixelRect list = f.MainControl(kAccountList).rect();
     const PixelRect line = f.MainControl(kSeparator).rect();
     EXPECT_EQ((std::vector<int>{f.Main().clientWidthPixels(), f.Main().clientHeightPixels(), list.left, list.top,
@@ -132,8 +128,7 @@ TEST_F(MainRollover, AClickNeedsPressAndReleaseOnTheSameControl) {
 
 TEST(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackground) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {});
-    f.Start();
+    f.StartWith(L"C:\\p", {});
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);  // nothing selected: the error window opens
     ASSERT_TRUE(f.program.form(kErrorWindow).visible());
     f.PressButton(kErrorWindow, error_window::kRetryCover, error_window::kRetryButton);
@@ -148,8 +143,7 @@ TEST(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackgrou
 
 TEST(Rollover, ResultsWindowShowsItsCoversInOrderOverItsBackground) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     f.Select(L"a@b");
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     ASSERT_TRUE(f.program.form(kResultsWindow).visible());

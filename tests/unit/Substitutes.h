@@ -97,6 +97,10 @@ struct ProgramFixture {
     // Sets the profile and its accounts, each with its two folders.
     void SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts);
     void Start() { program.Start(); }
+    void StartWith(const std::wstring& profile, const std::vector<std::wstring>& accounts) {
+        SetProfile(profile, accounts);
+        Start();
+    }
 
     Form& Main() { return program.form(kMainWindow); }
     Control& MainControl(const char* name) { return Main().control(name); }

@@ -77,8 +77,7 @@ TEST(Layouts, EveryControlThatAHandlerOrACoverListNamesExistsInItsWindow) {
 
 TEST(WindowLifetime, TheCloseBoxUnloadsTheResultsAndErrorWindowsUntilTheirNextUse) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     f.MoveOnto(kErrorWindow, error_window::kRetryCover);
     f.program.CloseBoxClicked(kErrorWindow);
@@ -103,8 +102,7 @@ TEST(WindowLifetime, TheCloseBoxUnloadsTheResultsAndErrorWindowsUntilTheirNextUs
 
 TEST(WindowLifetime, ClosingTheMainWindowEndsTheProgramEvenWithOtherWindowsOpen) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"a@b"});
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     f.Select(L"a@b");
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
@@ -121,8 +119,7 @@ TEST(WindowLifetime, ClosingTheMainWindowEndsTheProgramEvenWithOtherWindowsOpen)
 
 TEST(ManualCleanup, EachShortcutOpensItsFolderThroughANewShellObject) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p\\", {});
-    f.Start();
+    f.StartWith(L"C:\\p\\", {});
     f.PressButton(kMainWindow, main_window::kOpenMessengerCover, main_window::kOpenMessengerButton);
     f.PressButton(kMainWindow, main_window::kOpenContactsCover, main_window::kOpenContactsButton);
     f.PressButton(kMainWindow, main_window::kTempLinkCover, main_window::kTempLink);
@@ -138,8 +135,7 @@ TEST(ManualCleanup, EachShortcutOpensItsFolderThroughANewShellObject) {
 
 TEST(ManualCleanup, AFailingExploreGoesToTheErrorReport) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {});
-    f.Start();
+    f.StartWith(L"C:\\p", {});
     f.platform.exploreFailure = -2147467263;
     f.PressButton(kMainWindow, main_window::kOpenMessengerCover, main_window::kOpenMessengerButton);
     ASSERT_EQ(f.host.errorReports.size(), 1u);
