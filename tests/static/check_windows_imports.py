@@ -98,10 +98,6 @@ def parse_objdump(text):
     return image, imports
 
 
-def parse_minimum(text):
-    return MINIMUMS.get(re.sub(r"\s*\[.*\]$", "", text.strip()))
-
-
 def load_list(path):
     """{(dll, function): (minimum text, version, builds)} and the problems found in the file itself.
 
@@ -123,7 +119,7 @@ def load_list(path):
                 continue
             dll, function, minimum = fields[0].lower(), fields[1], fields[2]
             builds = set(fields[4].split(",")) if len(fields) == 5 and fields[4] else set(ARCHES)
-            version = parse_minimum(minimum)
+            version = MINIMUMS.get(re.sub(r"\s*\[.*\]$", "", minimum))
             if version is None:
                 problems.append("%s: unknown minimum %r (use one of: %s)" % (where, minimum, ", ".join(MINIMUMS)))
                 continue
