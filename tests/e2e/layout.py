@@ -2,27 +2,31 @@
 probe's "layout" command), in twips, and where they fall in pixels at a
 resolution; the names of the windows and controls that the tests reach."""
 
+import os
+import re
+
 MAIN, RESULTS, ERROR = "Form1", "Form2", "Form3"
 
-# Main window.
-ACCOUNT_LIST = "List1"
-PROFILE_BOX = "Text2"
-FIRST_FOCUS_BOX = "Text1"
-MESSENGER_FOLDER_BOX = "Text5"
-CONTACTS_FOLDER_BOX = "Text6"
-RESET_WARNING = "Label1"
-REPAIR_COVER, REPAIR_BUTTON = "Image1", "Image2"
-OPEN_MESSENGER_COVER, OPEN_MESSENGER_BUTTON = "Image4", "Image3"
-OPEN_CONTACTS_COVER, OPEN_CONTACTS_BUTTON = "Image6", "Image5"
-TEMP_LINK_COVER, TEMP_LINK = "Label3", "Label5"
-# Results window: the relaunch pair shows its glow at rest.
-RELAUNCH_COVER, RELAUNCH_BUTTON = "Image1", "Image2"
-BACK_COVER, BACK_BUTTON = "Image4", "Image3"
-RESULTS_MESSAGE = "Label1"
-RELAUNCH_PUSH, BACK_PUSH, QUIT_PUSH = "Command3", "Command2", "Command1"
-# Error window.
-RETRY_COVER, RETRY_BUTTON = "Image1", "Image2"
-ERROR_MESSAGE = "Label1"
+
+def _control_names(header):
+    """The program's own names of the controls (cleanup/WindowNames.h), as
+    module constants: kRepairCover of main_window becomes REPAIR_COVER; a name
+    that two windows share takes its window's name first (RESULTS_MESSAGE)."""
+    found = {}
+    with open(header, encoding="utf-8") as source:
+        window = None
+        for line in source:
+            window = (re.match(r"namespace (\w+)_window \{", line) or [None, window])[1]
+            match = re.match(r'constexpr const char\* k(\w+) = "(\w+)";', line)
+            if match:
+                name = re.sub(r"(?<!^)(?=[A-Z])", "_", match.group(1)).upper()
+                found.setdefault(name, []).append((window.upper(), match.group(2)))
+    return {(window + "_" + name if len(places) > 1 else name): designer
+            for name, places in found.items() for window, designer in places}
+
+
+globals().update(_control_names(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cleanup",
+                                             "WindowNames.h")))
 
 TWIPS_PER_INCH = 1440
 

@@ -3,7 +3,7 @@ Messenger and ends the program, and the push buttons below its visible area
 that only the keyboard reaches."""
 import os
 
-from layout import BACK_PUSH, QUIT_PUSH, RELAUNCH_COVER, RELAUNCH_PUSH, REPAIR_COVER, RESULTS
+from layout import BACK_PUSH_BUTTON, QUIT_PUSH_BUTTON, RELAUNCH_COVER, RELAUNCH_PUSH_BUTTON, REPAIR_COVER, RESULTS
 from profiles import windows_path
 from session import ProgramTest, main, wait_for
 
@@ -44,22 +44,22 @@ class ResultsWindow(ProgramTest):
     def test_keyboard_reaches_the_push_buttons_below_the_view(self):
         results = self.open_results()
         self.session.move(results, 4, 4)
-        self.wait_focus(results, RELAUNCH_PUSH)
+        self.wait_focus(results, RELAUNCH_PUSH_BUTTON)
 
         # Command3 and Command2 have no handler: activating them does nothing.
         self.session.key("space")
         self.session.key("Tab", "Tab")
-        self.wait_focus(results, BACK_PUSH)
+        self.wait_focus(results, BACK_PUSH_BUTTON)
         self.session.key("space")
         self.session.key("Tab")
-        self.wait_focus(results, RELAUNCH_PUSH)
+        self.wait_focus(results, RELAUNCH_PUSH_BUTTON)
         self.assertTrue(self.session.running())
         self.assertTrue(self.session.refresh(results).visible)
         self.assertIn("ines@live.fr", self.session.refresh(self.main).list_box().items)
         self.assertFalse(os.path.exists(self.marker))
 
         self.session.key("Tab")
-        self.wait_focus(results, QUIT_PUSH)
+        self.wait_focus(results, QUIT_PUSH_BUTTON)
         self.session.key("space")
         self.session.wait_ended()
         self.assertFalse(os.path.exists(self.marker))
