@@ -81,6 +81,18 @@ void DrawBitmaps(HDC dc, int x, int y, HBITMAP colour, HBITMAP mask, SIZE size) 
     SetBkColor(dc, background);
 }
 
+// Rows from the top down, as the decoded pictures hold them.
+BITMAPINFOHEADER TopDownHeader(int width, int height, WORD bitsPerPixel) {
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = width;
+    header.biHeight = -height;
+    header.biPlanes = 1;
+    header.biBitCount = bitsPerPixel;
+    header.biCompression = BI_RGB;
+    return header;
+}
+
 }  // namespace
 
 const PictureCache::Entry* PictureCache::Find(int id) const {
@@ -94,12 +106,7 @@ void PictureCache::Load(int id) {
     const GifPicture picture = DecodeResource(module_, id);
 
     PalettedInfo info{};
-    info.header.biSize = sizeof info.header;
-    info.header.biWidth = picture.width;
-    info.header.biHeight = -picture.height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = 8;
-    info.header.biCompression = BI_RGB;
+    info.header = TopDownHeader(picture.width, picture.height, 8);
     info.header.biClrUsed = static_cast<DWORD>(picture.palette.size());
     for (size_t i = 0; i < picture.palette.size(); ++i) {
         // Black under the mask, so that the OR leaves the background as it is.
@@ -131,12 +138,7 @@ const PictureCache::Bitmaps* PictureCache::ScaledOf(const Entry& entry, SIZE siz
     auto isTransparent = [&](size_t pixel) { return (resampled.pixels[pixel] >> 24) < 128; };
 
     BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    info.bmiHeader = TopDownHeader(size.cx, size.cy, 32);
     void* bits = nullptr;
     Bitmaps scaled;
     scaled.size = size;
