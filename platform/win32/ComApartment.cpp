@@ -3,18 +3,17 @@
 #include "platform/win32/ComApartment.h"
 
 #include "platform/win32/ErrorText.h"
-
-#include <ole2.h>
+#include "platform/win32/OleFunctions.h"
 
 namespace vardelune {
 
 ComApartment::~ComApartment() {
-    if (entered_) OleUninitialize();
+    if (entered_) ole::OleUninitialize();
 }
 
 void ComApartment::Enter() {
     if (entered_) return;
-    const HRESULT result = OleInitialize(nullptr);
+    const HRESULT result = ole::OleInitialize(nullptr);
     // S_FALSE: already initialised on this thread, which still counts once.
     if (FAILED(result)) throw HresultError(result);
     entered_ = true;

@@ -2,6 +2,8 @@
 // length) and freed with SysFreeString when it goes.
 #pragma once
 
+#include "platform/win32/OleFunctions.h"
+
 #include <windows.h>
 #include <oleauto.h>
 
@@ -14,12 +16,12 @@ class ComBstr {
 public:
     ComBstr() = default;
     explicit ComBstr(const std::wstring& text)
-        : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
+        : value_(ole::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
         if (!value_) throw std::bad_alloc();
     }
     ComBstr(const ComBstr&) = delete;
     ComBstr& operator=(const ComBstr&) = delete;
-    ~ComBstr() { SysFreeString(value_); }
+    ~ComBstr() { ole::SysFreeString(value_); }
 
     BSTR Get() const { return value_; }
     // Hands the string over to a VARIANT or another owner.
@@ -30,10 +32,10 @@ public:
     }
     // Takes ownership of a BSTR that a callee allocated.
     void Attach(BSTR value) {
-        SysFreeString(value_);
+        ole::SysFreeString(value_);
         value_ = value;
     }
-    std::wstring Text() const { return value_ ? std::wstring(value_, SysStringLen(value_)) : std::wstring(); }
+    std::wstring Text() const { return value_ ? std::wstring(value_, ole::SysStringLen(value_)) : std::wstring(); }
 
 private:
     BSTR value_ = nullptr;

@@ -8,6 +8,7 @@
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/ErrorText.h"
+#include "platform/win32/OleFunctions.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -16,6 +17,11 @@ namespace vardelune {
 
 namespace {
 
+// IDispatch and the null interface id, declared here so that no import
+// library has to supply them.
+constexpr IID kDispatchInterface = {0x00020400, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+constexpr IID kNoInterface = {0x00000000, 0x0000, 0x0000, {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
+
 // Owns the strings that a failed Invoke leaves in its EXCEPINFO.
 struct ExceptionInfo {
     EXCEPINFO info;
@@ -23,9 +29,9 @@ struct ExceptionInfo {
     ExceptionInfo(const ExceptionInfo&) = delete;
     ExceptionInfo& operator=(const ExceptionInfo&) = delete;
     ~ExceptionInfo() {
-        SysFreeString(info.bstrSource);
-        SysFreeString(info.bstrDescription);
-        SysFreeString(info.bstrHelpFile);
+        ole::SysFreeString(info.bstrSource);
+        ole::SysFreeString(info.bstrDescription);
+        ole::SysFreeString(info.bstrHelpFile);
     }
 };
 
@@ -46,7 +52,7 @@ ProgramError ScriptError(ExceptionInfo& exception) {
         number = static_cast<long>(DISP_E_EXCEPTION);
 
     std::wstring text;
-    if (info.bstrDescription) text.assign(info.bstrDescription, SysStringLen(info.bstrDescription));
+    if (info.bstrDescription) text.assign(info.bstrDescription, ole::SysStringLen(info.bstrDescription));
     if (text.empty()) text = ErrorDescription(number);
     if (text.empty()) return HresultError(FAILED(info.scode) ? info.scode : DISP_E_EXCEPTION);
     return ProgramError(number, text);
@@ -59,7 +65,7 @@ public:
     void DeleteFolder(const std::wstring& path) override {
         LPOLESTR name = const_cast<LPOLESTR>(L"DeleteFolder");
         DISPID method = DISPID_UNKNOWN;
-        HRESULT result = object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &method);
+        HRESULT result = object_->GetIDsOfNames(kNoInterface, &name, 1, LOCALE_USER_DEFAULT, &method);
         if (FAILED(result)) throw HresultError(result);
 
         ComVariant argument(path);
@@ -67,7 +73,7 @@ public:
         ComVariant answer;
         ExceptionInfo exception;
         UINT badArgument = 0;
-        result = object_->Invoke(method, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+        result = object_->Invoke(method, kNoInterface, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
                                  &answer.Get(), &exception.info, &badArgument);
         if (result == DISP_E_EXCEPTION) throw ScriptError(exception);
         if (FAILED(result)) throw HresultError(result);
@@ -81,11 +87,11 @@ private:
 
 std::unique_ptr<FolderDeletionObject> CreateComFolderDeletionObject() {
     CLSID type;
-    HRESULT result = CLSIDFromProgID(L"Scripting.FileSystemObject", &type);
+    HRESULT result = ole::CLSIDFromProgID(L"Scripting.FileSystemObject", &type);
     if (FAILED(result)) throw HresultError(result);
     ComPtr<IDispatch> object;
-    result = CoCreateInstance(type, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
-                              object.ReceiveVoid());
+    result = ole::CoCreateInstance(type, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, kDispatchInterface,
+                                   object.ReceiveVoid());
     if (FAILED(result)) throw HresultError(result);
     return std::make_unique<ComFolderDeletion>(std::move(object));
 }

@@ -7,7 +7,8 @@
 #include "platform/win32/ComPtr.h"
 #include "platform/win32/ComVariant.h"
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/Shell32.h"
+#include "platform/win32/OleFunctions.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -25,7 +26,7 @@ constexpr IID kShellDispatchInterface = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E
 using ShellExecuteWFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 
 void ExploreWithShellExecute(const std::wstring& path) {
-    Shell32 shell32;
+    SystemLibrary shell32(L"shell32.dll");
     const auto shellExecute = shell32.Get<ShellExecuteWFunction>("ShellExecuteW");
     const HINSTANCE result = shellExecute(nullptr, L"explore", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     const INT_PTR code = reinterpret_cast<INT_PTR>(result);
@@ -56,8 +57,8 @@ private:
 
 std::unique_ptr<ShellObject> CreateComShellObject() {
     ComPtr<IShellDispatch> shell;
-    const HRESULT result = CoCreateInstance(kShellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
-                                            kShellDispatchInterface, shell.ReceiveVoid());
+    const HRESULT result = ole::CoCreateInstance(kShellClass, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER,
+                                                 kShellDispatchInterface, shell.ReceiveVoid());
     if (FAILED(result)) throw HresultError(result);
     return std::make_unique<ComShell>(std::move(shell));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/win32/ComBstr.h"
+#include "platform/win32/OleFunctions.h"
 
 #include <windows.h>
 #include <oleauto.h>
@@ -13,7 +14,7 @@ namespace vardelune {
 
 class ComVariant {
 public:
-    ComVariant() { VariantInit(&value_); }
+    ComVariant() { ole::VariantInit(&value_); }
     explicit ComVariant(const std::wstring& text) : ComVariant() {
         ComBstr string(text);
         V_VT(&value_) = VT_BSTR;
@@ -21,7 +22,7 @@ public:
     }
     ComVariant(const ComVariant&) = delete;
     ComVariant& operator=(const ComVariant&) = delete;
-    ~ComVariant() { VariantClear(&value_); }
+    ~ComVariant() { ole::VariantClear(&value_); }
 
     VARIANT& Get() { return value_; }
 

@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
-#include "platform/win32/Shell32.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
 
@@ -34,7 +34,7 @@ private:
     // when the handler ends, the apartment only with the platform.
     ComApartment com_;
     FsEnumeration enumeration_;
-    Shell32 shell32_;  // loaded on the first ShellExecuteA, freed with the platform
+    SystemLibrary shell32_{L"shell32.dll"};  // loaded on the first ShellExecuteA, freed with the platform
 };
 
 }  // namespace vardelune

@@ -1,17 +1,17 @@
-// Late binding of the two shell32 functions that the program calls.
-#include "platform/win32/Shell32.h"
+// Late binding of the system functions that only some handlers call.
+#include "platform/win32/SystemLibrary.h"
 
 #include "platform/win32/ErrorText.h"
 
 namespace vardelune {
 
-Shell32::~Shell32() {
+SystemLibrary::~SystemLibrary() {
     if (module_) FreeLibrary(module_);
 }
 
-FARPROC Shell32::Find(const char* name) {
+FARPROC SystemLibrary::Find(const char* name) {
     if (!module_) {
-        module_ = LoadLibraryW(L"shell32.dll");
+        module_ = LoadLibraryW(name_);
         if (!module_) ThrowLastError(ERROR_MOD_NOT_FOUND);
     }
     const FARPROC function = GetProcAddress(module_, name);
