@@ -1,6 +1,6 @@
 // One owner for every handle that a single call releases: a find search, an
-// opened file, a GDI object, an icon, a device context, local or global
-// memory. Each kind names its empty value and its release function in a small
+// opened file, a GDI object, an icon, a device context, memory that the
+// system allocated. Each kind names its empty value and its release function in a small
 // traits type.
 #pragma once
 
@@ -29,12 +29,6 @@ public:
     ~UniqueHandle() { Close(); }
 
     Handle Get() const { return handle_; }
-    // Gives the handle up to a new owner (a stream that frees it, say).
-    Handle Release() {
-        const Handle released = handle_;
-        handle_ = Traits::Empty();
-        return released;
-    }
     bool IsOpen() const { return handle_ != Traits::Empty(); }
     explicit operator bool() const { return IsOpen(); }
     void Close() {
@@ -91,12 +85,6 @@ struct LocalMemoryTraits {
     static void Release(Handle handle) { LocalFree(handle); }
 };
 
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle Empty() { return nullptr; }
-    static void Release(Handle handle) { GlobalFree(handle); }
-};
-
 // A FindFirstFileW search, closed with FindClose.
 using FsFindHandle = UniqueHandle<FindSearchTraits>;
 // A file or folder opened with CreateFileW.
@@ -108,7 +96,5 @@ using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
 using IconHandle = UniqueHandle<IconTraits>;
 // Memory that the system allocated for the caller (FormatMessageW's text).
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
-// Movable global memory, until a stream takes it over.
-using GlobalMemory = UniqueHandle<GlobalMemoryTraits>;
 
 }  // namespace vardelune
