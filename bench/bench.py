@@ -1,31 +1,28 @@
 # Measures start-up, growth with many accounts, deletion, size and memory of
 # Vardelune.exe under Wine in a private Xvfb, each side by side with a reference
 # in the same run, and writes the figures to bench/RESULTS.md. Run by bench/run.sh.
-# The session lives in wine_session.py, the prepared profiles in profiles.py,
+# The session lives in wine_session.py, the prepared profiles in prepared_profiles.py,
 # the report in report.py; each measure below is one function.
 import argparse
+import json
 import os
 import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from profiles import Profiles  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+sys.path.insert(1, os.path.join(HERE, "..", "tests", "e2e"))
+from layout import ACCOUNT_LIST, BACK_COVER, MAIN, REPAIR_COVER, RESULTS, Layout  # noqa: E402
+from prepared_profiles import Profiles  # noqa: E402
 from report import KB, Report, median, ms, sections  # noqa: E402
 from wine_session import WineSession, log  # noqa: E402
 
-MAIN_TITLE = "Vardelune Messenger"
 MINIMAL_TITLE = "Minimal Window"
-RESULTS_TITLE = "Résultats"
 ACCOUNT = "effacer.moi@hotmail.fr"
 THREE_ACCOUNTS = ["zoe.martin@hotmail.fr", "jose@live.fr", "camille.dupont@msn.com"]
 MANY = 10000
 MANY_ACCOUNTS = [f"compte{i:05d}@hotmail.fr" for i in range(MANY)]
-# Client coordinates in the main window: the first row of the account list and
-# the "Réparer" cover (392..462, 472..494).
-FIRST_ROW = (100, 96)
-REPAIR = (427, 483)
-BACK = (180, 179)  # the results window's back cover (8..360, 168..190)
 
 
 class Bench:
@@ -40,6 +37,16 @@ class Bench:
 
     def start(self):
         self.session.start()
+        # The windows' titles and the places to click come from the program's own
+        # layout tables, as in the end-to-end tests (the prefix is at 96 dots per inch).
+        code, out, err = self.session.run(self.args.probe, "layout")
+        if code != 0:
+            sys.exit(f"the probe could not print the layout: {err.strip()[:200]}")
+        layout = Layout(json.loads(out), 96)
+        self.main_title, self.results_title = layout.title(MAIN), layout.title(RESULTS)
+        self.repair, self.back = layout.centre(MAIN, REPAIR_COVER), layout.centre(RESULTS, BACK_COVER)
+        left, top, width, _ = layout.rect(MAIN, ACCOUNT_LIST)
+        self.first_row = (left + width // 2, top + 8)
         self.profiles = Profiles(self.session.prefix)
         self.profiles.prepare({"3": THREE_ACCOUNTS, "0": [], str(MANY): MANY_ACCOUNTS, "del": []})
         self.profiles.use("3")
@@ -52,7 +59,7 @@ class Bench:
 
     def start_program(self, name, memory=False):
         self.profiles.use(name)
-        return self.session.start_once(self.args.program, MAIN_TITLE, memory)
+        return self.session.start_once(self.args.program, self.main_title, memory)
 
 
 def alternate(runs, ours, reference):
@@ -202,14 +209,14 @@ def refill_after_back(bench, name, accounts):
     session, watcher = bench.session, bench.session.watcher
     bench.profiles.use(name)
     bench.profiles.add_accounts(accounts)
-    process, window, _ = session.launch(bench.args.program, MAIN_TITLE)
+    process, window, _ = session.launch(bench.args.program, bench.main_title)
     seconds = None
     if window is not None:
-        session.click_at(str(window), FIRST_ROW)
+        session.click_at(str(window), bench.first_row)
         time.sleep(0.3)
-        session.hover(str(window), REPAIR)
+        session.hover(str(window), bench.repair)
         session.xdotool("click", "1")
-        results = watcher.wait_shown(RESULTS_TITLE, 30)
+        results = watcher.wait_shown(bench.results_title, 30)
         if results is None:
             bench.report.notes.append("the results window did not open before going back")
         else:
@@ -218,7 +225,7 @@ def refill_after_back(bench, name, accounts):
             idle = watcher.ping(window, 10)
             log(f"  idle main window answers a ping in {1000 * (idle - asked):.1f} ms" if idle else
                 "  idle main window does not answer pings")
-            session.hover(str(results[0]), BACK)
+            session.hover(str(results[0]), bench.back)
             watcher.drain()
             start = time.perf_counter()
             session.xdotool("click", "1")
@@ -251,13 +258,13 @@ def delete_through_program(bench):
     profiles.use("del")
     profiles.build_tree(ACCOUNT)
     messenger, contacts = profiles.account_folders(ACCOUNT)
-    process, window, _ = session.launch(bench.args.program, MAIN_TITLE)
+    process, window, _ = session.launch(bench.args.program, bench.main_title)
     if window is None:
         session.end(process)
         return None
-    session.click_at(str(window), FIRST_ROW)
+    session.click_at(str(window), bench.first_row)
     time.sleep(0.3)
-    session.hover(str(window), REPAIR)
+    session.hover(str(window), bench.repair)
     session.watcher.drain()
     start = time.perf_counter()
     session.xdotool("click", "1")
@@ -268,7 +275,7 @@ def delete_through_program(bench):
         time.sleep(0.002)
     seconds = time.perf_counter() - start
     gone = not os.path.lexists(messenger) and not os.path.lexists(contacts)
-    results = session.watcher.wait_shown(RESULTS_TITLE, 5)
+    results = session.watcher.wait_shown(bench.results_title, 5)
     session.end(process)
     if not gone:
         bench.report.notes.append("a deletion through the program did not remove both folders")
@@ -350,6 +357,7 @@ def main():
     parser.add_argument("--platform-bench", required=True)
     parser.add_argument("--list-bench", required=True)
     parser.add_argument("--startup-bench", required=True)
+    parser.add_argument("--probe", required=True, help="the end-to-end tests' probe, which prints the layout")
     parser.add_argument("--program-x86")
     parser.add_argument("--minimal-x86")
     parser.add_argument("--work", default=f"/tmp/vardelune-bench-{os.getuid()}")

@@ -8,7 +8,7 @@ tools/install-deps.sh demo
 for preset in windows-x64 windows-x86; do
     cmake --preset "$preset" >/dev/null
 done
-cmake --build --preset windows-x64 --target Vardelune MinimalWindow PlatformBench StartupBench ListFillBench
+cmake --build --preset windows-x64 --target Vardelune MinimalWindow PlatformBench StartupBench ListFillBench Probe
 # The 32-bit programs cannot run here; only their sizes are measured.
 cmake --build --preset windows-x86 --target Vardelune MinimalWindow
 
@@ -23,6 +23,6 @@ x86=build/windows-x86
 exec nice -n -10 /usr/bin/python3 bench/bench.py \
     --program "$x64/platform/Vardelune.exe" --minimal "$x64/bench/MinimalWindow.exe" \
     --platform-bench "$x64/bench/PlatformBench.exe" --list-bench "$x64/bench/ListFillBench.exe" \
-    --startup-bench "$x64/bench/StartupBench.exe" \
+    --startup-bench "$x64/bench/StartupBench.exe" --probe "$x64/tests/e2e/probe/Probe.exe" \
     --program-x86 "$x86/platform/Vardelune.exe" --minimal-x86 "$x86/bench/MinimalWindow.exe" \
     --display ":$display" "$@"

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <vector>
 
 namespace vardelune::contract {
@@ -25,32 +26,28 @@ std::vector<std::wstring> ListAll(Platform& platform, const std::wstring& expres
     return names;
 }
 
-std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(Enumeration, ListsEveryAtEntryWhateverItsAttributes) {
     const std::wstring folder = FreshFolder();
-    const std::vector<std::wstring> accounts = {
-        L"plain@hotmail.com", L"hidden@hotmail.com", L"system@hotmail.com", L"readonly@hotmail.com",
-        L"all@hotmail.com",   L"file@live.fr",       L"hiddenfile@live.fr", L"josé@exemple.fr",
-        L"用户@例子.中国",    L"smile\U0001F600@live.fr"};
-    MakeFolder(folder + L"\\plain@hotmail.com");
-    MakeFolder(folder + L"\\hidden@hotmail.com", kHidden);
-    MakeFolder(folder + L"\\system@hotmail.com", kSystem);
-    MakeFolder(folder + L"\\readonly@hotmail.com", kReadOnly);
-    MakeFolder(folder + L"\\all@hotmail.com", kHidden | kSystem | kReadOnly);
-    MakeFile(folder + L"\\file@live.fr");
-    MakeFile(folder + L"\\hiddenfile@live.fr", kHidden | kSystem | kReadOnly);
-    MakeFolder(folder + L"\\josé@exemple.fr");
-    MakeFolder(folder + L"\\用户@例子.中国");
-    MakeFolder(folder + L"\\smile\U0001F600@live.fr");
-    MakeFolder(folder + L"\\no-address", kHidden);
-    MakeFile(folder + L"\\contacts.edb");
+    struct Entry {
+        const wchar_t* name;
+        bool folder;
+        DWORD attributes;
+    };
+    const Entry entries[] = {
+        {L"plain@hotmail.com", true, 0}, {L"hidden@hotmail.com", true, kHidden}, {L"system@hotmail.com", true, kSystem},
+        {L"readonly@hotmail.com", true, kReadOnly}, {L"all@hotmail.com", true, kHidden | kSystem | kReadOnly},
+        {L"file@live.fr", false, 0}, {L"hiddenfile@live.fr", false, kHidden | kSystem | kReadOnly},
+        {L"josé@exemple.fr", true, 0}, {L"用户@例子.中国", true, 0}, {L"smile\U0001F600@live.fr", true, 0},
+        {L"no-address", true, kHidden}, {L"contacts.edb", false, 0}};
+    std::vector<std::wstring> accounts;
+    for (const Entry& entry : entries) {
+        (entry.folder ? MakeFolder : MakeFile)(folder + L"\\" + entry.name, entry.attributes);
+        if (std::wcschr(entry.name, L'@')) accounts.push_back(entry.name);
+    }
+    std::sort(accounts.begin(), accounts.end());
 
     Win32Platform platform;
-    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask), Sorted(accounts));
+    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask), accounts);
 }
 
 TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
@@ -110,7 +107,7 @@ TEST(Enumeration, MaskExcludesHiddenSystemAndFoldersItDoesNotName) {
     };
     Win32Platform platform;
     for (const Case& c : cases)
-        EXPECT_EQ(ListAll(platform, folder + L"\\*@*", c.mask), Sorted(c.expected)) << "mask " << c.mask;
+        EXPECT_EQ(ListAll(platform, folder + L"\\*@*", c.mask), c.expected) << "mask " << c.mask;
 }
 
 TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {

@@ -4,8 +4,8 @@ that proves nothing but the chosen account's two folders changed."""
 import os
 import subprocess
 
-from profiles import snapshot, windows_path, write
-from session import WINE, wait_for
+from profiles import WINE, snapshot, windows_path, write
+from session import wait_for
 
 NEIGHBOUR = "voisin@live.fr"
 

@@ -8,6 +8,8 @@ import stat
 MESSENGER_DIR = "Local Settings/Application Data/Microsoft/Messenger"
 CONTACTS_DIR = "Local Settings/Application Data/Microsoft/Windows Live Contacts"
 TEMP_DIR = "Local Settings/Temp"
+# The 64-bit Wine loader that runs every Windows program of the tests and benchmarks.
+WINE = "/usr/lib/wine/wine64"
 
 
 def windows_path(path):

@@ -6,7 +6,7 @@ import os
 from layout import BACK_COVER, REPAIR_COVER, RESULTS, RESULTS_MESSAGE
 from profiles import snapshot, unexpected_changes
 from screen import bands, is_dark
-from session import ProgramTest, main, wait_for
+from session import ProgramTest, wait_for
 
 
 class Cleanup(ProgramTest):
@@ -64,7 +64,3 @@ class Cleanup(ProgramTest):
         self.message(results, changed_from=first_message)
         wait_for(lambda: not os.path.exists(self.profile.contacts("paul@live.fr")), 20, "the deletion")
         self.assertTrue(self.session.refresh(results).visible)
-
-
-if __name__ == "__main__":
-    main()

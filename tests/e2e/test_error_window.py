@@ -4,7 +4,7 @@ import os
 
 from layout import ERROR, ERROR_MESSAGE, REPAIR_COVER, RESULTS, RETRY_COVER
 from screen import bands, is_dark
-from session import ProgramTest, main, wait_for
+from session import ProgramTest, wait_for
 
 
 class ErrorWindow(ProgramTest):
@@ -61,7 +61,3 @@ class ErrorWindow(ProgramTest):
         self.session.move(self.main, 250, 20)
         self.session.key("alt+F4")
         self.session.wait_ended()
-
-
-if __name__ == "__main__":
-    main()

@@ -4,7 +4,7 @@ temporary-folder link under the real pointer."""
 from layout import (ACCOUNT_LIST, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, REPAIR_COVER,
                     RESET_WARNING, TEMP_LINK_COVER)
 from screen import colour, is_banner_blue, is_blue_text, is_dark, is_white
-from session import ProgramTest, main
+from session import ProgramTest
 
 COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
 BARE = (7200, 8175)  # twips: right of the credit line, below the link; no control there
@@ -75,7 +75,3 @@ class MainWindowOnScreen(ProgramTest):
         self.assert_button(window, REPAIR_COVER, highlighted=True)
         session.move(window, *layout.point(*BANNER))
         self.assert_buttons(highlighted=False)
-
-
-if __name__ == "__main__":
-    main()

@@ -5,7 +5,7 @@ import os
 
 from layout import BACK_PUSH_BUTTON, QUIT_PUSH_BUTTON, RELAUNCH_COVER, RELAUNCH_PUSH_BUTTON, REPAIR_COVER, RESULTS
 from profiles import windows_path
-from session import ProgramTest, main, wait_for
+from session import ProgramTest, wait_for
 
 
 class ResultsWindow(ProgramTest):
@@ -63,7 +63,3 @@ class ResultsWindow(ProgramTest):
         self.session.key("space")
         self.session.wait_ended()
         self.assertFalse(os.path.exists(self.marker))
-
-
-if __name__ == "__main__":
-    main()

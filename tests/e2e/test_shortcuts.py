@@ -3,7 +3,7 @@ temporary-folder link open their folder in the file browser and delete nothing."
 from layout import OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX, TEMP_LINK_COVER
 from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, snapshot
 from screen import is_blue_text, is_dark
-from session import ProgramTest, main, wait_for
+from session import ProgramTest, wait_for
 
 BARE = (480, 545)
 
@@ -68,7 +68,3 @@ class Shortcuts(ProgramTest):
         self.session.click(window, *window.centre(OPEN_MESSENGER_COVER))
         self.session.window("Messenger")
         self.assert_opened(other.windows_path + "\\Local Settings")
-
-
-if __name__ == "__main__":
-    main()

@@ -7,7 +7,7 @@ import os
 from layout import (ACCOUNT_LIST, CONTACTS_FOLDER_BOX, ERROR, FIRST_FOCUS_BOX, MAIN, MESSENGER_FOLDER_BOX,
                     PROFILE_BOX, REPAIR_COVER, RESULTS)
 from profiles import write
-from session import SCREEN, ProgramTest, main, wait_for
+from session import SCREEN, ProgramTest, wait_for
 
 ACCOUNTS = ["andré.dupont@exemple.fr", "王小明@例子.cn", "bob@hotmail.com"]
 # Client areas: 15 twips to the pixel at 96, 12 at 120, rounded to the nearest.
@@ -78,7 +78,3 @@ class StartUp(ProgramTest):
         window = self.session.start(self.profile)
 
         self.assertEqual(sorted(window.list_box().items), [".hidden@live.fr", "alice@live.fr", "note@old.txt"])
-
-
-if __name__ == "__main__":
-    main()

@@ -16,8 +16,8 @@ const std::wstring kProfile = L"C:\\Users\\Zoé";
 struct Cleanup : ::testing::Test {
     ProgramFixture f;
     void SetUp() override { f.StartWith(kProfile, {L"one@live.fr", L"two@hotmail.com"}); }
-    std::wstring Messenger(const std::wstring& account) { return ProgramFixture::MessengerFolder(kProfile) + account; }
-    std::wstring Contacts(const std::wstring& account) { return ProgramFixture::ContactsFolder(kProfile) + account; }
+    std::wstring Messenger(const std::wstring& account) { return kProfile + MessengerDataSuffix + account; }
+    std::wstring Contacts(const std::wstring& account) { return kProfile + ContactsDataSuffix + account; }
     void Repair(const std::wstring& account) {
         f.Select(account);
         f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
@@ -98,55 +98,40 @@ TEST_F(Cleanup, AnAbsentFolderIsAlreadyCleanSoTheActionGoesOn) {
     EXPECT_FALSE(f.program.ended());
 }
 
-struct RefusedCase {
-    const char* name;
-    const char* what;
-    DeletionTarget target;
-    long number;
-    const wchar_t* named;  // what the report must name
-};
-
-void PrintTo(const RefusedCase& c, std::ostream* out) { *out << c.name; }
-
-class RefusedDeletion : public Cleanup, public ::testing::WithParamInterface<RefusedCase> {};
-
-TEST_P(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
-    const std::wstring messenger = Messenger(L"one@live.fr");
-    f.platform.targets[messenger] = GetParam().target;
-    Repair(L"one@live.fr");
-    ASSERT_EQ(f.host.errorReports.size(), 1u) << GetParam().what;
-    const std::wstring& report = f.host.errorReports[0];
-    EXPECT_NE(report.find(L"'" + std::to_wstring(GetParam().number) + L"'"), std::wstring::npos) << GetParam().what;
-    EXPECT_NE(report.find(GetParam().named), std::wstring::npos) << GetParam().what;
-    EXPECT_TRUE(f.platform.deleted.empty());
-    EXPECT_TRUE(f.program.ended());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    FileOrLink, RefusedDeletion,
-    ::testing::Values(
-        RefusedCase{"File", "a file named like an account", {DeletionTarget::Kind::File, {}}, 76,
-                    L"Messenger\\one@live.fr"},
-        RefusedCase{"Link", "a link inside the folder",
-                    {DeletionTarget::Kind::ContainsLink, L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"}, 75,
-                    L"C:\\Users\\Zoé\\x\\one@live.fr\\Docs"},
+// A folder that is not what its name promises is refused whole: one report with
+// the error number and what it names, nothing deleted, and the end.
+TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
+    using Kind = DeletionTarget::Kind;
+    struct Case {
+        const char* what;
+        const wchar_t* account;
+        DeletionTarget target;
+        long number;
+        std::wstring named;
+    };
+    const Case cases[] = {
+        {"a file named like an account", L"one@live.fr", {Kind::File, {}}, 76, L"Messenger\\one@live.fr"},
+        {"a link inside the folder", L"one@live.fr", {Kind::ContainsLink, L"C:\\Users\\Zoé\\x\\Docs"}, 75,
+         L"C:\\Users\\Zoé\\x\\Docs"},
         // An entry whose real place cannot be read may be a link: it stops the cleanup.
-        RefusedCase{"Unverifiable", "an entry that cannot be judged",
-                    {DeletionTarget::Kind::Unverifiable, L"C:\\Users\\Zoé\\x\\one@live.fr\\tile.dat"}, 75,
-                    L"C:\\Users\\Zoé\\x\\one@live.fr\\tile.dat"}),
-    [](const ::testing::TestParamInfo<RefusedCase>& info) { return std::string(info.param.name); });
-
-TEST(CleanupNames, ANameThatWindowsReadsWithoutItsLastCharacterIsNeverDeleted) {
-    // "point@live.fr." would be read as "point@live.fr": another account.
-    for (const wchar_t* account : {L"point@live.fr.", L"espace@live.fr "}) {
+        {"an entry that cannot be judged", L"one@live.fr", {Kind::Unverifiable, L"C:\\Users\\Zoé\\x\\tile.dat"}, 75,
+         L"C:\\Users\\Zoé\\x\\tile.dat"},
+        // Windows reads "point@live.fr." as "point@live.fr": another account.
+        {"a trailing dot", L"point@live.fr.", {Kind::Folder, {}}, 52, L"Messenger\\point@live.fr."},
+        {"a trailing space", L"espace@live.fr ", {Kind::Folder, {}}, 52, L"Messenger\\espace@live.fr "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
         ProgramFixture f;
-        f.StartWith(L"C:\\p", {account, L"point@live.fr", L"espace@live.fr"});
-        f.Select(account);
+        f.StartWith(kProfile, {c.account, L"point@live.fr", L"espace@live.fr"});
+        f.platform.targets[kProfile + MessengerDataSuffix + c.account] = c.target;
+        f.Select(c.account);
         f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
         ASSERT_EQ(f.host.errorReports.size(), 1u);
-        EXPECT_NE(f.host.errorReports[0].find(L"'52'"), std::wstring::npos);
-        EXPECT_NE(f.host.errorReports[0].find(std::wstring(L"Messenger\\") + account), std::wstring::npos);
+        EXPECT_NE(f.host.errorReports[0].find(L"'" + std::to_wstring(c.number) + L"'"), std::wstring::npos);
+        EXPECT_NE(f.host.errorReports[0].find(c.named), std::wstring::npos);
         EXPECT_TRUE(f.platform.deleted.empty());
+        EXPECT_TRUE(f.program.ended());
     }
 }
 

@@ -9,38 +9,31 @@
 namespace vardelune::testing {
 namespace {
 
-struct PathCase {
-    const char* name;
-    const wchar_t* profile;  // nullptr: "USERPROFILE" not set
-    const wchar_t* text5;
-    const wchar_t* text6;
-};
-
-void PrintTo(const PathCase& c, std::ostream* out) { *out << c.name; }
-
-class ProfilePathsTest : public ::testing::TestWithParam<PathCase> {};
-
-TEST_P(ProfilePathsTest, LoadShowsTheProfileAndBothDataFoldersExactlyAsJoined) {
-    ProgramFixture f;
-    if (GetParam().profile) f.platform.environment[L"USERPROFILE"] = GetParam().profile;
-    f.Start();
-    EXPECT_EQ(f.MainControl(main_window::kProfileBox).text(), GetParam().profile ? GetParam().profile : L"");
-    EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), GetParam().text5);
-    EXPECT_EQ(f.MainControl(main_window::kContactsFolderBox).text(), GetParam().text6);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Profiles, ProfilePathsTest,
-    ::testing::Values(
-        PathCase{"Set", L"C:\\Users\\Zoé", L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-                 L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
+TEST(ProfilePaths, LoadShowsTheProfileAndBothDataFoldersExactlyAsJoined) {
+    struct Case {
+        const wchar_t* profile;  // nullptr: "USERPROFILE" not set
+        const wchar_t* text5;
+        const wchar_t* text6;
+    };
+    const Case cases[] = {
+        {L"C:\\Users\\Zoé", L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+         L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
         // Unset: every path starts with the suffix's backslash.
-        PathCase{"Unset", nullptr, L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-                 L"\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
+        {nullptr, L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+         L"\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
         // A trailing backslash is passed on, doubled.
-        PathCase{"TrailingBackslash", L"D:\\p\\", L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-                 L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"}),
-    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.name); });
+        {L"D:\\p\\", L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
+         L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
+    };
+    for (const Case& c : cases) {
+        ProgramFixture f;
+        if (c.profile) f.platform.environment[L"USERPROFILE"] = c.profile;
+        f.Start();
+        EXPECT_EQ(f.MainControl(main_window::kProfileBox).text(), c.profile ? c.profile : L"");
+        EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), c.text5);
+        EXPECT_EQ(f.MainControl(main_window::kContactsFolderBox).text(), c.text6);
+    }
+}
 
 // The window shows only once its load handler has listed.
 TEST(AccountDiscoveryTest, ListsEveryEntryInFileSystemOrderWithMask55BeforeTheWindowShowsAndSelectsNothing) {

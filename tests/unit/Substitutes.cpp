@@ -80,10 +80,6 @@ std::intptr_t FakePlatform::ShellExecuteA(NativeWindowHandle window, const std::
     return 2;
 }
 
-std::wstring ProgramFixture::MessengerFolder(const std::wstring& profile) { return profile + MessengerDataSuffix; }
-
-std::wstring ProgramFixture::ContactsFolder(const std::wstring& profile) { return profile + ContactsDataSuffix; }
-
 void FakeHost::ShowErrorReport(const std::wstring& text) {
     // Every report of every test must fit the screen: no line over 70 characters.
     std::wstring joined;
@@ -103,8 +99,8 @@ void ProgramFixture::SetProfile(const std::wstring& profile, const std::vector<s
     platform.environment[L"USERPROFILE"] = profile;
     platform.entries[profile + AccountPatternSuffix] = accounts;
     for (const std::wstring& account : accounts) {
-        platform.AddFolder(MessengerFolder(profile) + account);
-        platform.AddFolder(ContactsFolder(profile) + account);
+        platform.AddFolder(profile + MessengerDataSuffix + account);
+        platform.AddFolder(profile + ContactsDataSuffix + account);
     }
 }
 

@@ -92,8 +92,6 @@ struct ProgramFixture {
 
     ProgramFixture() { host.log = &platform.log; }
 
-    static std::wstring MessengerFolder(const std::wstring& profile);
-    static std::wstring ContactsFolder(const std::wstring& profile);
     // Sets the profile and its accounts, each with its two folders.
     void SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts);
     void Start() { program.Start(); }

@@ -1,6 +1,6 @@
 // Reads the windows of a running program from another process, for the
 // end-to-end tests: top-level windows with their child controls, list items,
-// selection and focus, printed as one JSON document in UTF-8. It also prints
+// selection and focus, printed as one JSON document. It also prints
 // the program's own layout tables, the one source of the tests' geometry.
 #include "forms/Windows.h"
 
@@ -13,29 +13,20 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
-
+// JSON with every character outside printable ASCII as a \u escape of its
+// UTF-16 unit: a pair of them stands for a character outside the BMP.
 std::string Json(const std::wstring& text) {
     std::string out = "\"";
-    for (const char c : Utf8(text)) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
+    for (const wchar_t c : text) {
+        if (c == L'"' || c == L'\\') {
             out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c > 0x7E) {
             char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
             out += escaped;
         } else {
-            out += c;
+            out += static_cast<char>(c);
         }
     }
     return out + "\"";
