@@ -10,16 +10,9 @@ namespace {
 
 using Kind = DeletionTarget::Kind;
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Absent: return "Absent";
-        case Kind::File: return "File";
-        case Kind::Folder: return "Folder";
-        case Kind::ContainsLink: return "ContainsLink";
-        case Kind::Unverifiable: return "Unverifiable";
-    }
-    return "?";
-}
+// In the order of DeletionTarget::Kind, for readable failures.
+const char* const kKindNames[] = {"Absent", "File", "Folder", "ContainsLink", "Unverifiable"};
+const char* KindName(Kind kind) { return kKindNames[static_cast<int>(kind)]; }
 
 void ExpectTarget(const std::wstring& path, Kind kind, const std::wstring& linkPath = L"") {
     Win32Platform platform;

@@ -22,17 +22,15 @@
 namespace vardelune {
 namespace {
 
-// The built program, next to the contract tests in the same build tree.
-HMODULE LoadProgramResources() {
-    std::wstring folder = contract::ThisExecutable();
-    folder.erase(folder.find_last_of(L'\\') + 1);
-    const std::wstring program = folder + L"..\\..\\platform\\Vardelune.exe";
-    return LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-}
-
 class Win32HostTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { resources_ = LoadProgramResources(); }
+    // The built program, next to the contract tests in the same build tree.
+    static void SetUpTestSuite() {
+        std::wstring folder = contract::ThisExecutable();
+        folder.erase(folder.find_last_of(L'\\') + 1);
+        const std::wstring program = folder + L"..\\..\\platform\\Vardelune.exe";
+        resources_ = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    }
     static void TearDownTestSuite() {
         if (resources_) FreeLibrary(resources_);
         resources_ = nullptr;
@@ -43,10 +41,6 @@ protected:
         host_ = std::make_unique<Win32Host>(GetModuleHandleW(nullptr), resources_);
         program_ = std::make_unique<Program>(platform_, *host_, ProgramWindows());
         host_->Attach(*program_);
-    }
-    void TearDown() override {
-        program_.reset();
-        host_.reset();
     }
 
     HWND Window(FormId id) { return reinterpret_cast<HWND>(host_->FormWindowHandle(program_->form(id))); }

@@ -114,11 +114,16 @@ def no_contacts_data_folder(place):
     os.rmdir(place.profile.contacts())
 
 
-def account_is_a_file(place):
-    write(place.messenger(), b"not a folder")
+def contacts_beside_a_neighbour(place):
+    """The chosen account's Contacts folder and another account; its Messenger folder is the case's."""
     account(place, NEIGHBOUR)
     os.makedirs(place.contacts())
     write(os.path.join(place.contacts(), "contacts.edb"), b"contacts")
+
+
+def account_is_a_file(place):
+    write(place.messenger(), b"not a folder")
+    contacts_beside_a_neighbour(place)
 
 
 def attributes(*flags):
@@ -182,10 +187,8 @@ def link_inside(target, where="messenger", name="lien"):
 
 
 def account_folder_is_a_link(place):
-    account(place, NEIGHBOUR)
     os.symlink(os.path.join(place.bystander, "dossier"), place.messenger())
-    os.makedirs(place.contacts())
-    write(os.path.join(place.contacts(), "contacts.edb"), b"contacts")
+    contacts_beside_a_neighbour(place)
 
 
 def contacts_folder_is_a_link(place):

@@ -1,5 +1,6 @@
 """Pixels of screenshots: colour tests, rows of text, and the look of a picture
 button at rest or highlighted."""
+import itertools
 
 
 class Image:
@@ -47,14 +48,8 @@ def is_banner_blue(c):
 
 
 def bands(rows):
-    """Groups sorted row numbers into runs of consecutive rows."""
-    groups = []
-    for row in rows:
-        if groups and row == groups[-1][-1] + 1:
-            groups[-1].append(row)
-        else:
-            groups.append([row])
-    return groups
+    """Groups sorted row numbers into runs of consecutive rows (a run keeps row - position)."""
+    return [[row for _, row in run] for _, run in itertools.groupby(enumerate(rows), lambda p: p[1] - p[0])]
 
 
 # The rings of every picture button, from the edge inwards.

@@ -126,10 +126,6 @@ def read_version_node(data, position=0):
     return key, value, children
 
 
-def text_of(value):
-    return value.decode("utf-16-le").rstrip("\0")
-
-
 # -------------------------------------------------------------------- tests
 
 BUTTON_PAIRS = {
@@ -312,7 +308,7 @@ class ResourceChecks:
         blocks = {k: c for k, _, c in children}
         tables = blocks["StringFileInfo"]
         self.assertEqual([t[0] for t in tables], ["040904B0"])
-        strings = {k: text_of(v) for k, v, _ in tables[0][2]}
+        strings = {k: v.decode("utf-16-le").rstrip("\0") for k, v, _ in tables[0][2]}
         self.assertEqual(strings, {
             "CompanyName": "Vardelune", "ProductName": "Vardelune", "InternalName": "Vardelune",
             "OriginalFilename": "Vardelune.exe", "FileVersion": "1.00", "ProductVersion": "1.00"})

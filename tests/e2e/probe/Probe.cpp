@@ -106,7 +106,13 @@ std::string ControlJson(HWND parent, HWND control) {
     return out + "}";
 }
 
-std::wstring TitleOf(HWND window);
+// The title as the window manager stores it: asks nothing of the window's
+// own thread, which may be busy.
+std::wstring TitleOf(HWND window) {
+    wchar_t title[512] = L"";
+    const int length = InternalGetWindowText(window, title, 512);
+    return std::wstring(title, length > 0 ? length : 0);
+}
 
 std::string WindowJson(HWND window) {
     DWORD pid = 0;
@@ -137,14 +143,6 @@ std::string WindowJson(HWND window) {
         }
     }
     return out + "]}";
-}
-
-// The title as the window manager stores it: asks nothing of the window's
-// own thread, which may be busy.
-std::wstring TitleOf(HWND window) {
-    wchar_t title[512] = L"";
-    const int length = InternalGetWindowText(window, title, 512);
-    return std::wstring(title, length > 0 ? length : 0);
 }
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
