@@ -29,6 +29,9 @@ globals().update(_control_names(os.path.join(os.path.dirname(os.path.abspath(__f
                                              "WindowNames.h")))
 
 TWIPS_PER_INCH = 1440
+# A point of the main window where no control lies (right of the credit line,
+# below the link), in twips: the pointer there is over the bare window.
+BARE_MAIN_WINDOW = (7200, 8175)
 
 
 def pixels(twips, dpi):

@@ -1,13 +1,12 @@
 """The main window as it looks on screen at 96 and at 120 dots per inch: its
 pictures and line at rest, and the rollover of its picture buttons and of the
 temporary-folder link under the real pointer."""
-from layout import (ACCOUNT_LIST, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, REPAIR_COVER,
-                    RESET_WARNING, TEMP_LINK_COVER)
+from layout import (ACCOUNT_LIST, BARE_MAIN_WINDOW, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER,
+                    REPAIR_COVER, RESET_WARNING, TEMP_LINK_COVER)
 from screen import colour, is_banner_blue, is_blue_text, is_dark, is_white
 from session import ProgramTest
 
 COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
-BARE = (7200, 8175)  # twips: right of the credit line, below the link; no control there
 BANNER = (3750, 300)
 PANEL = [(7050, 2700), (3750, 5850), (7200, 4200)]  # twips: right of the list, below the buttons, at the right edge
 OUTSIDE = (-40, -40)  # the empty screen above the window
@@ -66,7 +65,7 @@ class MainWindowOnScreen(ProgramTest):
         self.assert_buttons(highlighted=True)
         self.assert_link(blue=False)
 
-        session.move(window, *layout.point(*BARE))
+        session.move(window, *layout.point(*BARE_MAIN_WINDOW))
         self.assert_buttons(highlighted=False)
         self.assert_link(blue=True)
 

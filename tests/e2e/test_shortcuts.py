@@ -1,11 +1,9 @@
 """The manual-cleanup shortcuts: the two "Ouvrir" buttons and the
 temporary-folder link open their folder in the file browser and delete nothing."""
-from layout import OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX, TEMP_LINK_COVER
+from layout import BARE_MAIN_WINDOW, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX, TEMP_LINK_COVER
 from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, snapshot
 from screen import is_blue_text, is_dark
 from session import ProgramTest, wait_for
-
-BARE = (480, 545)
 
 # The cover to point at, the folder below the profile and the browser's title.
 SHORTCUTS = [
@@ -46,7 +44,7 @@ class Shortcuts(ProgramTest):
                 # The browser may lie over the main window: out of the way.
                 self.session.close_window(browser)
                 self.session.wait_hidden(browser)
-                self.session.move(window, *BARE)
+                self.session.move(window, *self.session.layout.point(*BARE_MAIN_WINDOW))
 
         self.assertEqual(snapshot(self.profile.root), before)
         self.assertTrue(self.session.running())
@@ -56,7 +54,7 @@ class Shortcuts(ProgramTest):
         # whatever the user types there is the profile folder from then on.
         window = self.start_with_accounts("ines@live.fr")
         other = self.session.new_profile("other")
-        self.session.move(window, *BARE)
+        self.session.move(window, *self.session.layout.point(*BARE_MAIN_WINDOW))
         self.session.key("Tab")
         box = window.control(PROFILE_BOX)
         wait_for(lambda: self.session.refresh(window).focus == box.hwnd, 10, "the focus in Text2")
