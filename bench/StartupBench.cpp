@@ -122,7 +122,7 @@ int wmain(int argc, wchar_t** argv) {
         if (ahead) {
             // The first use of each font of the main window, drawn once so
             // that the rasterizer is counted too.
-            vardelune::FontCache fonts;
+            vardelune::FontCache fonts(vardelune::ScreenDotsPerInch());
             vardelune::MemoryDc memory(nullptr);
             vardelune::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(memory.Get(), 64, 16));
             vardelune::SelectedObject selectedBitmap(memory.Get(), bitmap.Get());

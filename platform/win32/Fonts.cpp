@@ -40,7 +40,7 @@ HFONT FontCache::Get(const FontSpec& spec) {
             entry->underline == spec.underline)
             return entry->font.Get();
 
-    const LOGFONTW description = FontDescription(spec, ScreenDotsPerInch());
+    const LOGFONTW description = FontDescription(spec, dotsPerInch_);
     GdiObject<HFONT> font(CreateFontIndirectW(&description));
     if (!font) ThrowLastError();
 

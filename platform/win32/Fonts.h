@@ -26,7 +26,8 @@ LOGFONTW FontDescription(const FontSpec& spec, int dotsPerInch);
 
 class FontCache {
 public:
-    FontCache() = default;
+    // Fonts for a screen of this resolution.
+    explicit FontCache(int dotsPerInch) : dotsPerInch_(dotsPerInch) {}
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
 
@@ -41,6 +42,7 @@ private:
         bool underline;
         GdiObject<HFONT> font;
     };
+    int dotsPerInch_;
     std::vector<std::unique_ptr<Entry>> entries_;
 };
 

@@ -82,16 +82,18 @@ FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& 
     }
     if (spec.backgroundPicture != kNoPicture) resources_.pictures->Load(spec.backgroundPicture);
 
+    // Made where it first shows, centred on the screen: moving it there later
+    // would cost Wine one more call to the window server. A window larger
+    // than the screen keeps its title bar reachable.
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     // WM_NCCREATE stores `this` on the window, so window_ is set from there on.
-    if (!CreateWindowExW(kFrameExStyle, resources_.className, spec.title, style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, resources_.module,
-                         this))
+    if (!CreateWindowExW(kFrameExStyle, resources_.className, spec.title, style, x, y, width, height, nullptr,
+                         nullptr, resources_.module, this))
         ThrowLastError();
     try {
-        if (resources_.bigIcon)
-            SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(resources_.bigIcon));
-        if (resources_.smallIcon)
-            SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(resources_.smallIcon));
         CreateChildren();
     } catch (...) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -168,17 +170,6 @@ HWND FormWindow::FirstTabStop() const {
     return first;
 }
 
-void FormWindow::CenterOnScreen() {
-    RECT frame;
-    if (!GetWindowRect(window_, &frame)) return;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    // A window larger than the screen keeps its title bar reachable.
-    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
-    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
-    SetWindowPos(window_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void FormWindow::SetVisible(bool visible) {
     if (!visible) {
         ShowWindow(window_, SW_HIDE);
@@ -187,10 +178,6 @@ void FormWindow::SetVisible(bool visible) {
     if (IsWindowVisible(window_)) {
         SetForegroundWindow(window_);
         return;
-    }
-    if (!shownBefore_) {
-        CenterOnScreen();
-        shownBefore_ = true;
     }
     // Each showing starts with the focus on the first control in tab order.
     focusToRestore_ = FirstTabStop();

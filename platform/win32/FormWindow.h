@@ -13,13 +13,11 @@
 
 namespace vardelune {
 
-// What every form window shares: the module, the window class, the icons,
-// the fonts and the pictures.
+// What every form window shares: the module, the window class (which holds
+// the icons), the fonts and the pictures.
 struct FormWindowResources {
     HINSTANCE module = nullptr;
     const wchar_t* className = nullptr;
-    HICON bigIcon = nullptr;
-    HICON smallIcon = nullptr;
     FontCache* fonts = nullptr;
     PictureCache* pictures = nullptr;
 };
@@ -55,7 +53,6 @@ private:
     void OnActivate(WPARAM wParam);
 
     void CreateChildren();
-    void CenterOnScreen();
     HWND ChildOf(const Control& control) const;
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
     HWND FirstTabStop() const;
@@ -71,7 +68,6 @@ private:
     HWND window_ = nullptr;
     std::vector<HWND> children_;  // by control index; null for windowless controls
     HWND focusToRestore_ = nullptr;
-    bool shownBefore_ = false;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
     bool listRedrawSuspended_ = false;
 };

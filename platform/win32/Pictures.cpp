@@ -25,10 +25,11 @@ GifPicture DecodeResource(HINSTANCE module, int id) {
     return DecodeGif(static_cast<const std::uint8_t*>(bytes), size);
 }
 
-// A top-down DIB section; `bits` receives its pixels.
+// A top-down DIB section; `bits` receives its pixels. Its colours are in the
+// header, so it needs no device context (each screen DC costs a call to the
+// display driver).
 HBITMAP CreateDib(const BITMAPINFO& info, void** bits) {
-    ScreenDc screen;
-    HBITMAP bitmap = CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
     if (!bitmap || !*bits) ThrowLastError();
     return bitmap;
 }

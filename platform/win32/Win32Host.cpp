@@ -26,6 +26,7 @@ Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
       dotsPerInch_(ScreenDotsPerInch()),
       bigIcon_(LoadProgramIcon(resources_, SM_CXICON, SM_CYICON)),
       smallIcon_(LoadProgramIcon(resources_, SM_CXSMICON, SM_CYSMICON)),
+      fonts_(dotsPerInch_),
       pictures_(resources_) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -34,6 +35,8 @@ Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
     windowClass.style = CS_DBLCLKS;
     windowClass.lpfnWndProc = FormWindow::WindowProc;
     windowClass.hInstance = module;
+    // The class icons are every window's icons: a WM_SETICON of the same
+    // icons would only make Wine convert both for the X server once more.
     windowClass.hIcon = bigIcon_.Get();
     windowClass.hIconSm = smallIcon_.Get();
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -55,8 +58,6 @@ void Win32Host::CreateFormWindow(Form& form) {
     FormWindowResources resources;
     resources.module = module_;
     resources.className = FormWindow::kClassName;
-    resources.bigIcon = bigIcon_.Get();
-    resources.smallIcon = smallIcon_.Get();
     resources.fonts = &fonts_;
     resources.pictures = &pictures_;
     windows_[Slot(form)] = std::make_unique<FormWindow>(*program_, form, resources);
