@@ -193,7 +193,13 @@ class Session:
 
     def windows(self, timeout=90):
         # Generous: reading a list of thousands of accounts takes many seconds.
-        return [Window(w, self.layout) for w in json.loads(self.run_probe("dump", timeout=timeout))]
+        # While a file browser starts, the probe has once printed nothing: ask again.
+        for attempt in (1, 2, 3):
+            try:
+                return [Window(w, self.layout) for w in json.loads(self.run_probe("dump", timeout=timeout))]
+            except ValueError:
+                if attempt == 3:
+                    raise
 
     def find(self, title=None, cls=None):
         return [w for w in self.windows() if w.visible and (title is None or w.title == title)
