@@ -220,11 +220,9 @@ void FormWindow::ShowItems(Control& list, HWND child) {
     const std::vector<std::wstring>& items = list.items();
     const LRESULT shown = SendMessageW(child, LB_GETCOUNT, 0, 0);
     // Accounts are listed one at a time, possibly thousands of them: one more
-    // item is appended, anything else refills the list. A list in a window
-    // not yet shown draws nothing, so only one on screen stops its drawing;
-    // otherwise the window would first show with the list still suspended.
+    // item is appended, anything else refills the list.
     if (shown != LB_ERR && items.size() == static_cast<size_t>(shown) + 1) {
-        if (IsWindowVisible(window_)) SuspendListRedrawUntilIdle(child);
+        SuspendListRedrawUntilIdle(child);
         AddListItem(child, items.back());
         return;
     }
