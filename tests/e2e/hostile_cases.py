@@ -94,10 +94,17 @@ def account(place, name=None, contacts=True):
     place.profile.add_account(place.account if name is None else name, contacts)
 
 
-def with_neighbour(place):
-    """The chosen account and another one that must survive its cleanup."""
-    account(place)
-    account(place, NEIGHBOUR)
+def beside(other):
+    """The chosen account and another one: a neighbour that must survive its
+    cleanup, or a look-alike whose name differs only in what the Windows path
+    rules would tidy away or read as a wildcard."""
+    def setup(place):
+        account(place)
+        account(place, other)
+    return setup
+
+
+with_neighbour = beside(NEIGHBOUR)
 
 
 def no_messenger_folder(place):
@@ -194,15 +201,6 @@ def account_folder_is_a_link(place):
 def contacts_folder_is_a_link(place):
     account(place, contacts=False)
     os.symlink(os.path.join(place.bystander, "dossier"), place.contacts())
-
-
-def look_alike(sibling):
-    """The chosen account next to another whose name differs only in what the
-    Windows path rules would tidy away or read as a wildcard."""
-    def setup(place):
-        account(place)
-        account(place, sibling)
-    return setup
 
 
 def many_accounts(count):
