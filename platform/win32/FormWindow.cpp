@@ -179,6 +179,7 @@ void FormWindow::SetVisible(bool visible) {
         SetForegroundWindow(window_);
         return;
     }
+    ResumeListRedraw();
     // Each showing starts with the focus on the first control in tab order.
     focusToRestore_ = FirstTabStop();
     ShowWindow(window_, SW_SHOW);
@@ -240,21 +241,22 @@ void FormWindow::ShowItems(Control& list, HWND child) {
 }
 
 void FormWindow::SuspendListRedrawUntilIdle(HWND list) {
-    // A list box on screen repaints itself for every item added, which costs
-    // minutes for thousands of accounts under Wine. The first item of a run
-    // stops its drawing; the message queue, reached once the handler that
-    // lists them has returned, draws it again with every item in place.
-    if (listRedrawSuspended_) return;
+    // A list box repaints itself for every item added, which costs minutes for
+    // thousands of accounts on screen under Wine, and still most of the fill
+    // in a window not yet shown. The first item of a run stops its drawing. On
+    // screen, the message queue, reached once the handler that lists them has
+    // returned, draws it again with every item in place; in a hidden window,
+    // its first showing does, so that the window shows with its list drawn.
+    if (suspendedList_) return;
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    if (!PostMessageW(window_, kResumeListRedraw, 0, reinterpret_cast<LPARAM>(list))) {
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        return;
-    }
-    listRedrawSuspended_ = true;
+    suspendedList_ = list;
+    if (IsWindowVisible(window_) && !PostMessageW(window_, kResumeListRedraw, 0, 0)) ResumeListRedraw();
 }
 
-void FormWindow::OnResumeListRedraw(HWND list) {
-    listRedrawSuspended_ = false;
+void FormWindow::ResumeListRedraw() {
+    if (!suspendedList_) return;
+    const HWND list = suspendedList_;
+    suspendedList_ = nullptr;
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
 }
@@ -311,7 +313,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnActivate(wParam);
             return 0;
         case kResumeListRedraw:
-            OnResumeListRedraw(reinterpret_cast<HWND>(lParam));
+            ResumeListRedraw();
             return 0;
         case WM_SYSCOLORCHANGE:
             // Button face and text colours follow the theme.

@@ -58,7 +58,7 @@ private:
     HWND FirstTabStop() const;
     void ShowItems(Control& list, HWND child);
     void SuspendListRedrawUntilIdle(HWND list);
-    void OnResumeListRedraw(HWND list);
+    void ResumeListRedraw();
     // Posted to draw a list box again once the handler that fills it has returned.
     static constexpr UINT kResumeListRedraw = WM_APP + 1;
 
@@ -69,7 +69,7 @@ private:
     std::vector<HWND> children_;  // by control index; null for windowless controls
     HWND focusToRestore_ = nullptr;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
-    bool listRedrawSuspended_ = false;
+    HWND suspendedList_ = nullptr;  // a list box whose drawing waits for the end of a run of additions
 };
 
 }  // namespace vardelune
