@@ -34,6 +34,16 @@ def wait_for(condition, timeout, what, interval=0.1):
         time.sleep(interval)
 
 
+def with_retries(action, error, attempts=3):
+    """action(attempt number) again while it raises error; the last attempt's error goes on."""
+    for attempt in range(1, attempts + 1):
+        try:
+            return action(attempt)
+        except error:
+            if attempt == attempts:
+                raise
+
+
 _SESSIONS = []
 
 
@@ -194,12 +204,8 @@ class Session:
     def windows(self, timeout=90):
         # Generous: reading a list of thousands of accounts takes many seconds.
         # While a file browser starts, the probe has once printed nothing: ask again.
-        for attempt in (1, 2, 3):
-            try:
-                return [Window(w, self.layout) for w in json.loads(self.run_probe("dump", timeout=timeout))]
-            except ValueError:
-                if attempt == 3:
-                    raise
+        dump = lambda _: json.loads(self.run_probe("dump", timeout=timeout))
+        return [Window(w, self.layout) for w in with_retries(dump, ValueError)]
 
     def find(self, title=None, cls=None):
         return [w for w in self.windows() if w.visible and (title is None or w.title == title)
@@ -322,15 +328,12 @@ class ProgramTest(unittest.TestCase):
             wait_for(lambda: self.session.refresh(window).list_box().topIndex > 0, 60, "the list to scroll")
         # A click that reaches a window Wine has only just mapped can be lost on a
         # loaded machine: like a user, click the row again (it is idempotent).
-        for attempt in (1, 2, 3):
-            box = self.session.refresh(window).list_box()
-            self.session.click(window, *box.row_centre(index))
-            try:
-                return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
-                                5 * attempt ** 2, "%r to be selected" % account)
-            except AssertionError:
-                if attempt == 3:
-                    raise
+        def click_row(attempt):
+            self.session.click(window, *self.session.refresh(window).list_box().row_centre(index))
+            return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
+                            5 * attempt ** 2, "%r to be selected" % account)
+
+        return with_retries(click_row, AssertionError)
 
     def dismiss_error_report(self, report):
         """The report lies wholly on the screen; a click on its button ends the program."""
