@@ -1,15 +1,92 @@
-// The search handle is closed as soon as the search is exhausted, so that a
-// finished listing keeps no folder open.
+// The folder is closed as soon as the search is exhausted, so that a finished
+// listing keeps no folder open.
 #include "platform/win32/FsEnumeration.h"
 
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsPath.h"
+
+#include <cstddef>
 
 namespace vardelune {
 
 namespace {
 
 constexpr DWORD kFilteredAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+// The native directory query, which no user-mode SDK header declares.
+struct IoStatus {
+    union {
+        LONG status;
+        void* pointer;
+    };
+    ULONG_PTR information;
+};
+struct CountedString {
+    USHORT length;  // in bytes
+    USHORT maximumLength;
+    PWSTR buffer;
+};
+using QueryDirectoryFile = LONG(NTAPI*)(HANDLE folder, HANDLE event, void* apc, void* apcContext, IoStatus* io,
+                                        void* buffer, ULONG length, int informationClass, BOOLEAN singleEntry,
+                                        CountedString* pattern, BOOLEAN restart);
+using StatusToDosError = ULONG(NTAPI*)(LONG status);
+
+constexpr int kDirectoryInformation = 1;  // FILE_DIRECTORY_INFORMATION
+constexpr int kNamesInformation = 12;     // FILE_NAMES_INFORMATION
+constexpr LONG kNoMoreFiles = static_cast<LONG>(0x80000006);
+constexpr LONG kNoSuchFile = static_cast<LONG>(0xC000000F);
+
+struct DirectoryEntry {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime, endOfFile, allocationSize;
+    ULONG fileAttributes;
+    ULONG fileNameLength;  // in bytes
+    WCHAR fileName[1];
+};
+struct NamesEntry {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    ULONG fileNameLength;  // in bytes
+    WCHAR fileName[1];
+};
+
+// Room for a few hundred entries per query.
+constexpr size_t kBatchBytes = 64 * 1024;
+
+bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+// Whether the mask lets every entry through, whatever its attributes, so
+// that they need not be read.
+bool MaskAllowsEverything(unsigned mask) { return (kFilteredAttributes & ~static_cast<DWORD>(mask)) == 0; }
+
+// The folder and the wildcard pattern of an expression: "C:\a\*@*" gives
+// "C:\a" and "*@*"; a root keeps its separator ("C:\", "\"), and an
+// expression without any separator searches the current folder.
+struct SearchParts {
+    std::wstring folder;
+    std::wstring pattern;
+    bool root;
+};
+
+SearchParts SplitSearchExpression(const std::wstring& expression) {
+    size_t end = expression.size();
+    while (end > 0 && !IsSeparator(expression[end - 1])) --end;
+    SearchParts parts{expression.substr(0, end), expression.substr(end), false};
+    if (parts.folder.empty()) {
+        // "C:*" searches the current folder of drive C, "*" the current one.
+        const bool drive = parts.pattern.size() >= 2 && parts.pattern[1] == L':';
+        parts.folder = drive ? parts.pattern.substr(0, 2) + L"." : L".";
+        if (drive) parts.pattern.erase(0, 2);
+        return parts;
+    }
+    // Without its last separator, "C:\" or "\\?\C:\" would name the drive
+    // itself and "\" nothing: roots keep theirs.
+    const size_t last = parts.folder.size() - 1;
+    parts.root = last == 0 || parts.folder[last - 1] == L':';
+    if (!parts.root) parts.folder.erase(last);
+    return parts;
+}
 
 }  // namespace
 
@@ -18,42 +95,97 @@ bool AttributesAllowed(DWORD entryAttributes, unsigned mask) {
 }
 
 std::wstring FsEnumeration::First(const std::wstring& expression, unsigned attributes) {
-    search_.Close();
+    Close();
     attributes_ = attributes;
-    WIN32_FIND_DATAW data;
-    FsFindHandle search(FindFirstFileW(ToSystemPath(expression).c_str(), &data));
-    if (!search.IsOpen()) {
+    namesOnly_ = MaskAllowsEverything(attributes);
+    SearchParts parts = SplitSearchExpression(expression);
+    // A folder named with a trailing separator, as FindFirstFileW reads it.
+    if (parts.pattern.empty()) return std::wstring();
+
+    FileHandle folder(CreateFileW(ToSystemPath(parts.folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.IsOpen()) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES)
-            return std::wstring();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::wstring();
         throw Win32Error(error);
     }
-    search_ = std::move(search);
-    return Allowed(data);
+    // A file where the folder should be holds no entries: the path to search
+    // does not exist, as FindFirstFileW reports it on Windows.
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(folder.Get(), &information)) ThrowLastError();
+    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
+    folder_ = std::move(folder);
+    skipDots_ = parts.root;
+    batch_.resize(kBatchBytes / sizeof(batch_[0]));
+    if (!Fetch(&parts.pattern)) return std::wstring();
+    return Next();
 }
 
 std::wstring FsEnumeration::Next() {
-    if (!search_.IsOpen()) return std::wstring();
-    WIN32_FIND_DATAW data;
-    if (!FindNextFileW(search_.Get(), &data)) {
-        const DWORD error = GetLastError();
-        search_.Close();
-        if (error == ERROR_NO_MORE_FILES) return std::wstring();
-        throw Win32Error(error);
+    const size_t header = namesOnly_ ? offsetof(NamesEntry, fileName) : offsetof(DirectoryEntry, fileName);
+    while (folder_.IsOpen()) {
+        if (!batchHasMore_ && !Fetch(nullptr)) break;
+        // Nothing is read beyond what the query reports it filled.
+        if (offset_ + header > filled_) {
+            batchHasMore_ = false;
+            continue;
+        }
+        const char* bytes = reinterpret_cast<const char*>(batch_.data()) + offset_;
+        ULONG next, nameBytes;
+        DWORD entryAttributes = 0;
+        if (namesOnly_) {
+            const auto* entry = reinterpret_cast<const NamesEntry*>(bytes);
+            next = entry->nextEntryOffset;
+            nameBytes = entry->fileNameLength;
+        } else {
+            const auto* entry = reinterpret_cast<const DirectoryEntry*>(bytes);
+            next = entry->nextEntryOffset;
+            nameBytes = entry->fileNameLength;
+            entryAttributes = entry->fileAttributes;
+        }
+        if (offset_ + header + nameBytes > filled_) {
+            batchHasMore_ = false;
+            continue;
+        }
+        const auto* name = reinterpret_cast<const WCHAR*>(bytes + header);
+        offset_ += next;
+        batchHasMore_ = next != 0;
+        if (nameBytes == 0 || !AttributesAllowed(entryAttributes, attributes_)) continue;
+        std::wstring result(name, nameBytes / sizeof(WCHAR));
+        // A drive's root has no "." or "..", as FindFirstFileW lists it.
+        if (skipDots_ && (result == L"." || result == L"..")) continue;
+        return result;
     }
-    return Allowed(data);
+    return std::wstring();
 }
 
-std::wstring FsEnumeration::Allowed(WIN32_FIND_DATAW& data) {
-    while (!AttributesAllowed(data.dwFileAttributes, attributes_)) {
-        if (!FindNextFileW(search_.Get(), &data)) {
-            const DWORD error = GetLastError();
-            search_.Close();
-            if (error == ERROR_NO_MORE_FILES) return std::wstring();
-            throw Win32Error(error);
-        }
+bool FsEnumeration::Fetch(const std::wstring* pattern) {
+    static_assert(offsetof(DirectoryEntry, fileName) == 64 && offsetof(NamesEntry, fileName) == 12,
+                  "the layouts of the system's directory entries");
+    CountedString counted{};
+    if (pattern) {
+        counted.length = static_cast<USHORT>(pattern->size() * sizeof(WCHAR));
+        counted.maximumLength = counted.length;
+        counted.buffer = const_cast<PWSTR>(pattern->c_str());
     }
-    return data.cFileName;
+    IoStatus io{};
+    const LONG status = ntdll_.Get<QueryDirectoryFile>("NtQueryDirectoryFile")(
+        folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), static_cast<ULONG>(batch_.size() * sizeof(batch_[0])),
+        namesOnly_ ? kNamesInformation : kDirectoryInformation, FALSE, pattern ? &counted : nullptr,
+        pattern ? TRUE : FALSE);
+    offset_ = 0;
+    filled_ = status >= 0 ? static_cast<size_t>(io.information) : 0;
+    batchHasMore_ = status >= 0;
+    if (batchHasMore_) return true;
+    Close();
+    if (status == kNoMoreFiles || status == kNoSuchFile) return false;
+    throw Win32Error(ntdll_.Get<StatusToDosError>("RtlNtStatusToDosError")(status));
+}
+
+void FsEnumeration::Close() {
+    folder_.Close();
+    batchHasMore_ = false;
 }
 
 }  // namespace vardelune

@@ -26,6 +26,21 @@ std::vector<std::wstring> ListAll(Platform& platform, const std::wstring& expres
     return names;
 }
 
+// The reference: what FindFirstFileW lists, with the mask applied as the
+// program applies it.
+std::vector<std::wstring> FindFirstFileList(const std::wstring& expression, unsigned mask) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW data;
+    const HANDLE search = FindFirstFileW(expression.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do
+        if (AttributesAllowed(data.dwFileAttributes, mask)) names.push_back(data.cFileName);
+    while (FindNextFileW(search, &data));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(Enumeration, ListsEveryAtEntryWhateverItsAttributes) {
     const std::wstring folder = FreshFolder();
     struct Entry {
@@ -54,6 +69,7 @@ TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
     const std::wstring folder = FreshFolder();
     MakeFile(folder + L"\\no-address.txt");
     const std::wstring expressions[] = {
+        folder + L"\\no-address.txt\\*@*",       // a file where the folder should be
         folder + L"\\*@*",                       // no match
         folder + L"\\missing\\*@*",              // missing folder
         folder + L"\\missing\\deeper\\*@*",      // missing parent too
@@ -128,6 +144,28 @@ TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {
     EXPECT_EQ(platform.FindNextEntry(), L"");
     EXPECT_EQ(ListAll(platform, first + L"\\*@*", kAccountMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
     EXPECT_EQ(platform.FindNextEntry(), L"");
+}
+
+// The listing reads folders through the system call beneath FindFirstFileW,
+// many entries at a time: both must agree on every form of expression, over
+// more entries than one read holds.
+TEST(Enumeration, AgreesWithFindFirstFileOnEveryFormOfExpression) {
+    const std::wstring folder = FreshFolder();
+    for (int n = 0; n < 700; ++n)
+        MakeFile(folder + L"\\" + std::wstring(100, static_cast<wchar_t>(L'a' + n % 26)) + std::to_wstring(n) +
+                     (n % 2 ? L"@x" : L""),
+                 n % 3 ? 0 : kHidden);
+    MakeFolder(folder + L"\\sub@x");
+    MakeFolder(folder + L"\\hidden-sub@x", kHidden);
+    const std::wstring drive = folder.substr(0, 3);  // its drive's root, "C:\\"
+    const std::wstring expressions[] = {
+        folder + L"\\*@*", folder + L"\\*", folder + L"/*@*", folder + L"\\?ub@?", folder + L"\\sub@x",
+        folder + L"\\", drive + L"*", L"\\\\?\\" + folder + L"\\*@*"};
+    Win32Platform platform;
+    for (const std::wstring& expression : expressions)
+        for (const unsigned mask : {kAccountMask, 0u, 16u})
+            EXPECT_EQ(ListAll(platform, expression, mask), FindFirstFileList(expression, mask))
+                << Narrow(expression) << " mask " << mask;
 }
 
 TEST(Enumeration, FolderBeyondThePathLimit) {
