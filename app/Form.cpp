@@ -4,6 +4,7 @@
 #include "app/ErrorTexts.h"
 
 #include <cstring>
+#include <utility>
 
 namespace vardelune {
 
@@ -26,8 +27,8 @@ void Control::SetVisible(bool visible) {
     Notify(ControlChange::Visible);
 }
 
-void Control::AddItem(const std::wstring& item) {
-    items_.push_back(item);
+void Control::AddItem(std::wstring item) {
+    items_.push_back(std::move(item));
     Notify(ControlChange::Items);
 }
 

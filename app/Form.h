@@ -42,7 +42,7 @@ public:
 
     // List box only.
     const std::vector<std::wstring>& items() const { return items_; }
-    void AddItem(const std::wstring& item);
+    void AddItem(std::wstring item);
     void Clear();
     int selectedIndex() const { return selected_; }  // -1 when nothing is selected
     std::wstring SelectedText() const;               // empty when nothing is selected

@@ -4,6 +4,8 @@
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/WindowNames.h"
 
+#include <utility>
+
 namespace vardelune {
 
 void ListAccounts(Program& program) {
@@ -12,7 +14,7 @@ void ListAccounts(Program& program) {
     const std::wstring expression = JoinProfilePath(program, AccountPatternSuffix);
     for (std::wstring entry = platform.FindFirstEntry(expression, kAccountAttributeMask); !entry.empty();
          entry = platform.FindNextEntry())
-        list.AddItem(entry);
+        list.AddItem(std::move(entry));  // the next call gives entry a new value
 }
 
 void LoadMainWindow(Program& program) {

@@ -112,6 +112,7 @@ FormWindow::~FormWindow() {
 void FormWindow::CreateChildren() {
     std::vector<Control>& controls = form_->controls();
     children_.assign(controls.size(), nullptr);
+    listedItems_.assign(controls.size(), 0);
 
     // Creation order is the order of Tab, so the children are made by tab index.
     std::vector<size_t> order(controls.size());
@@ -219,12 +220,13 @@ void FormWindow::ShowChange(Control& control, ControlChange change) {
 
 void FormWindow::ShowItems(Control& list, HWND child) {
     const std::vector<std::wstring>& items = list.items();
-    const LRESULT shown = SendMessageW(child, LB_GETCOUNT, 0, 0);
+    size_t& listed = listedItems_[static_cast<size_t>(&list - form_->controls().data())];
     // Accounts are listed one at a time, possibly thousands of them: one more
     // item is appended, anything else refills the list.
-    if (shown != LB_ERR && items.size() == static_cast<size_t>(shown) + 1) {
+    if (items.size() == listed + 1) {
         SuspendListRedrawUntilIdle(child);
         AddListItem(child, items.back());
+        ++listed;
         return;
     }
     SendMessageW(child, WM_SETREDRAW, FALSE, 0);
@@ -236,7 +238,11 @@ void FormWindow::ShowItems(Control& list, HWND child) {
         }
     } redrawAgain{child};
     SendMessageW(child, LB_RESETCONTENT, 0, 0);
-    for (const std::wstring& item : items) AddListItem(child, item);
+    listed = 0;
+    for (const std::wstring& item : items) {
+        AddListItem(child, item);
+        ++listed;
+    }
     SendMessageW(child, LB_SETCURSEL, static_cast<WPARAM>(list.selectedIndex()), 0);
 }
 

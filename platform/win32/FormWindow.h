@@ -67,6 +67,7 @@ private:
     FormWindowResources resources_;
     HWND window_ = nullptr;
     std::vector<HWND> children_;  // by control index; null for windowless controls
+    std::vector<size_t> listedItems_;  // by control index: the items that a list box holds
     HWND focusToRestore_ = nullptr;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
     HWND suspendedList_ = nullptr;  // a list box whose drawing waits for the end of a run of additions
