@@ -183,7 +183,7 @@ def growth_steps(bench):
         "hidden_initstorage_ms": "same, LB_INITSTORAGE first",
         "hidden_both_ms": "same, LB_INITSTORAGE and WM_SETREDRAW FALSE",
         "shown_plain_ms": "one LB_ADDSTRING per item, window already shown",
-        "shown_noredraw_ms": "same, WM_SETREDRAW FALSE around the fill",
+        "shown_noredraw_ms": "window already shown, WM_SETREDRAW FALSE around the fill",
     }
     rows = [
         (f"main window created, loaded and shown, {MANY} accounts (StartupBench, fastest of {runs * 3})",
