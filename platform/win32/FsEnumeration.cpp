@@ -99,11 +99,13 @@ std::wstring FsEnumeration::First(const std::wstring& expression, unsigned attri
     attributes_ = attributes;
     namesOnly_ = MaskAllowsEverything(attributes);
     SearchParts parts = SplitSearchExpression(expression);
-    // A folder named with a trailing separator, as FindFirstFileW reads it.
+    // An expression that ends in a separator matches nothing, as for FindFirstFileW.
     if (parts.pattern.empty()) return std::wstring();
 
-    FileHandle folder(CreateFileW(ToSystemPath(parts.folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+    // The right to read its attributes is for the check that it is a folder.
+    constexpr DWORD kAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle folder(CreateFileW(ToSystemPath(parts.folder).c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
                                   FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!folder.IsOpen()) {
         const DWORD error = GetLastError();
@@ -170,8 +172,9 @@ bool FsEnumeration::Fetch(const std::wstring* pattern) {
         counted.buffer = const_cast<PWSTR>(pattern->c_str());
     }
     IoStatus io{};
+    const ULONG bytes = static_cast<ULONG>(batch_.size() * sizeof(batch_[0]));
     const LONG status = ntdll_.Get<QueryDirectoryFile>("NtQueryDirectoryFile")(
-        folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), static_cast<ULONG>(batch_.size() * sizeof(batch_[0])),
+        folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), bytes,
         namesOnly_ ? kNamesInformation : kDirectoryInformation, FALSE, pattern ? &counted : nullptr,
         pattern ? TRUE : FALSE);
     offset_ = 0;
