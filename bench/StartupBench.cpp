@@ -10,9 +10,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,6 +61,50 @@ HWND MinimalWindow(HINSTANCE instance) {
     return window;
 }
 
+// The bare window with what the main window cannot do without: the program's
+// icons on its class and its five windowed controls (four text boxes and the
+// list box) with their classes, styles, places, texts and fonts, made in tab
+// order. Everything else the program does before showing is left out.
+HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
+    const int dotsPerInch = vardelune::ScreenDotsPerInch();
+    WNDCLASSEXW type = {};
+    type.cbSize = sizeof type;
+    type.lpfnWndProc = DefWindowProcW;
+    type.hInstance = instance;
+    type.hIcon = static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
+    type.hIconSm = static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = L"StartupBenchControls";
+    RegisterClassExW(&type);
+    const vardelune::FormSpec& spec = vardelune::MainWindowSpec();
+    const DWORD style = WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX;
+    RECT frame = {0, 0, spec.clientWidthPixels(dotsPerInch), spec.clientHeightPixels(dotsPerInch)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    HWND window = CreateWindowExW(0, type.lpszClassName, spec.title, style, 100, 100, frame.right - frame.left,
+                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    static vardelune::FontCache fonts(dotsPerInch);
+    std::vector<const vardelune::ControlSpec*> windowed;
+    for (const vardelune::ControlSpec& control : spec.controls)
+        if (vardelune::IsWindowed(control.kind)) windowed.push_back(&control);
+    std::sort(windowed.begin(), windowed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    for (const vardelune::ControlSpec* control : windowed) {
+        const bool list = control->kind == vardelune::ControlKind::ListBox;
+        const DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
+                                 (list ? WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT : ES_LEFT | ES_AUTOHSCROLL);
+        const vardelune::PixelRect rect = control->pixels(dotsPerInch);
+        HWND child = CreateWindowExW(WS_EX_CLIENTEDGE, list ? L"LISTBOX" : L"EDIT", list ? L"" : control->text,
+                                     childStyle, rect.left, rect.top, rect.width, rect.height, window, nullptr,
+                                     instance, nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control->font)), FALSE);
+    }
+    ShowWindow(window, SW_SHOWNORMAL);
+    UpdateWindow(window);
+    return window;
+}
+
 }  // namespace
 
 // StartupBench program PATH\Vardelune.exe [ole|none] [ahead] | minimal | hide
@@ -69,16 +115,23 @@ HWND MinimalWindow(HINSTANCE instance) {
 //             all 13 pictures and makes and draws the main window's fonts
 //             before the window
 //   minimal:  the same steps for a bare window
+//   controls PATH\Vardelune.exe: the same for a bare window with the program's
+//             icons and the main window's five windowed controls
 //   hide:     hiding a shown bare window, as going back hides the results window
 int wmain(int argc, wchar_t** argv) {
     const double entered = NowMs();
     const double loader = entered - ProcessCreatedMs();
     const bool minimal = argc > 1 && std::wcscmp(argv[1], L"minimal") == 0;
+    const bool controls = argc > 2 && std::wcscmp(argv[1], L"controls") == 0;
     HINSTANCE instance = GetModuleHandleW(nullptr);
 
-    if (minimal) {
+    if (minimal || controls) {
+        HMODULE resources = controls ? LoadLibraryExW(argv[2], nullptr, LOAD_LIBRARY_AS_DATAFILE) : nullptr;
         const double start = NowMs();
-        MinimalWindow(instance);
+        if (controls)
+            WindowWithControls(instance, resources);
+        else
+            MinimalWindow(instance);
         const double shown = NowMs();
         PumpUntilIdle();
         const double painted = NowMs();

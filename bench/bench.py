@@ -62,18 +62,20 @@ class Bench:
         return self.session.start_once(self.args.program, self.main_title, memory)
 
 
-def alternate(runs, ours, reference):
-    """Runs both sides in turn, each first every other time; returns the two
-    lists of results."""
-    a, b = [], []
+def windows_path(path):
+    """The path of a file here as a Windows program under Wine names it."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def alternate(runs, *sides):
+    """Runs every side in turn, each run starting from the next side; returns
+    one list of results per side."""
+    results = [[] for _ in sides]
     for i in range(runs):
-        if i % 2 == 0:
-            a.append(ours())
-            b.append(reference())
-        else:
-            b.append(reference())
-            a.append(ours())
-    return a, b
+        for k in range(len(sides)):
+            j = (i + k) % len(sides)
+            results[j].append(sides[j]())
+    return results
 
 
 def log_runs(label, seconds):
@@ -91,14 +93,24 @@ def warm_up(bench):
 
 
 def startup(bench):
-    log("Start-up: Vardelune (3 accounts) against the minimal window...")
-    ours, ref = alternate(bench.args.startup_runs, lambda: bench.start_program("3", memory=True),
-                          lambda: bench.session.start_once(bench.args.minimal, MINIMAL_TITLE, memory=True))
+    log("Start-up: Vardelune (3 accounts) against the minimal window and the least window...")
+    # The least window: the minimal one with the program's icons and the main
+    # window's five windowed controls, which the main window cannot do without.
+    exe = windows_path(bench.args.program)
+    ours, ref, least = alternate(
+        bench.args.startup_runs, lambda: bench.start_program("3", memory=True),
+        lambda: bench.session.start_once(bench.args.minimal, MINIMAL_TITLE, memory=True),
+        lambda: bench.session.start_once(bench.args.startup_bench, bench.main_title, False, "controls", exe))
     log_runs("ours", [run[0] for run in ours])
     log_runs("reference", [run[0] for run in ref])
+    log_runs("least window", [run[0] for run in least])
     report = bench.report
     report.compare("start-up, window shown (3 accounts) vs minimal window", [run[0] for run in ours],
                    [run[0] for run in ref], "s", 1.15, "<= 1.15x")
+    report.compare("start-up, least window (minimal window, the program's icons, the main window's five windowed "
+                   "controls) vs minimal window", [run[0] for run in least], [run[0] for run in ref], "s")
+    report.compare("start-up, window shown (3 accounts) vs least window", [run[0] for run in ours],
+                   [run[0] for run in least], "s")
     report.compare("peak memory (VmHWM) after showing vs minimal window", [run[1] for run in ours],
                    [run[1] for run in ref], "kB", 1.15, "<= 1.15x")
     report.compare_fastest("start-up (3 accounts) vs minimal window", [run[0] for run in ours],
@@ -117,9 +129,9 @@ def startup(bench):
 def startup_steps(bench):
     log("Start-up, step by step: loader, OLE, window host, pictures, fonts, main window, first paint...")
     bench.profiles.use("3")
-    exe = "Z:" + os.path.abspath(bench.args.program).replace("/", "\\")
+    exe = windows_path(bench.args.program)
     modes = {"program": ["program", exe], "ole": ["program", exe, "ole"],
-             "ahead": ["program", exe, "none", "ahead"], "minimal": ["minimal"]}
+             "ahead": ["program", exe, "none", "ahead"], "minimal": ["minimal"], "controls": ["controls", exe]}
     steps = {}
     for _ in range(bench.args.part_runs * 3):
         for mode, arguments in modes.items():
@@ -139,8 +151,9 @@ def startup_steps(bench):
         f"Start-up inside the process, step by step (fastest of {bench.args.part_runs * 3} runs; StartupBench "
         "carries the program's imports and code; the second column starts OLE first, as the program did before "
         "it left OLE to the handlers; the third decodes all pictures and makes the main window's fonts ahead of the window; the fourth times a bare "
-        "window in the same kind of process):",
-        ("Step", "Vardelune", "OLE first", "pictures and fonts ahead", "bare window"),
+        "window in the same kind of process; the fifth the same bare window with the program's icons and the main "
+        "window's five windowed controls, the least that the main window needs):",
+        ("Step", "Vardelune", "OLE first", "pictures and fonts ahead", "bare window", "bare window, icons, controls"),
         [(label, *(ms(fastest.get((mode, key)), 1) for mode in modes)) for key, label in labels.items()])
 
 
@@ -156,7 +169,7 @@ def growth(bench):
 
 def growth_steps(bench):
     log("Growth, step by step: the main window's step, enumeration and list fill...")
-    exe = "Z:" + os.path.abspath(bench.args.program).replace("/", "\\")
+    exe = windows_path(bench.args.program)
     pattern = bench.profiles.windows_messenger + "\\*@*"
     runs = bench.args.part_runs
     window, enum = {}, {}

@@ -111,7 +111,7 @@ class Report:
             "# Benchmark results",
             "",
             f"Latest run: {now}; {machine()}. Command: `bench/run.sh`.",
-            f"Each comparison alternates the two sides, {settings.startup_runs} runs each for start-up and growth, "
+            f"Each comparison alternates its sides, {settings.startup_runs} runs each for start-up and growth, "
             f"{settings.runs} for deletion; times are medians, the ratio is the "
             "median of the per-run ratios. Start-up runs from the start of the Wine process to the map of the "
             "window on the X display (Xvfb, no window manager). The refill runs from the click on the results "

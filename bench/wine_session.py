@@ -79,14 +79,14 @@ class WineSession:
 
     # ---- programs with a window -------------------------------------------------
 
-    def launch(self, exe, title, timeout=120):
+    def launch(self, exe, title, timeout=120, arguments=()):
         """Starts the program directly under the Wine loader (the Unix process
         is the Windows process) and waits until its window is mapped.
         Returns (process, window, seconds), window None when it never showed."""
         self.xdotool("mousemove", "0", "0")
         self.watcher.drain()
         start = time.perf_counter()
-        process = subprocess.Popen([WINE, exe], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process = subprocess.Popen([WINE, exe, *arguments], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         found = self.watcher.wait_shown(title, timeout, alive=lambda: process.poll() is None)
         if not found:
             return process, None, None
@@ -100,10 +100,10 @@ class WineSession:
         process.wait()
         time.sleep(0.3)  # let the wineserver take the process down
 
-    def start_once(self, exe, title, memory=False):
+    def start_once(self, exe, title, memory=False, *arguments):
         """Seconds until the window shows, and with memory the peak resident
         size (kB) and the resident kB by mapping once it has settled."""
-        process, window, seconds = self.launch(exe, title)
+        process, window, seconds = self.launch(exe, title, arguments=arguments)
         peak = mappings = None
         if window is not None and memory:
             time.sleep(0.5)  # painted and settled
