@@ -71,10 +71,8 @@ HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
     type.cbSize = sizeof type;
     type.lpfnWndProc = DefWindowProcW;
     type.hInstance = instance;
-    type.hIcon = static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-    type.hIconSm = static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    type.hIcon = vardelune::LoadProgramIcon(resources, SM_CXICON, SM_CYICON);
+    type.hIconSm = vardelune::LoadProgramIcon(resources, SM_CXSMICON, SM_CYSMICON);
     type.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = L"StartupBenchControls";
@@ -91,13 +89,12 @@ HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
         if (vardelune::IsWindowed(control.kind)) windowed.push_back(&control);
     std::sort(windowed.begin(), windowed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     for (const vardelune::ControlSpec* control : windowed) {
+        const vardelune::ChildClass childClass = vardelune::ChildClassOf(control->kind);
         const bool list = control->kind == vardelune::ControlKind::ListBox;
-        const DWORD childStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                                 (list ? WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT : ES_LEFT | ES_AUTOHSCROLL);
         const vardelune::PixelRect rect = control->pixels(dotsPerInch);
-        HWND child = CreateWindowExW(WS_EX_CLIENTEDGE, list ? L"LISTBOX" : L"EDIT", list ? L"" : control->text,
-                                     childStyle, rect.left, rect.top, rect.width, rect.height, window, nullptr,
-                                     instance, nullptr);
+        HWND child = CreateWindowExW(childClass.exStyle, childClass.className, list ? L"" : control->text,
+                                     childClass.style, rect.left, rect.top, rect.width, rect.height, window,
+                                     nullptr, instance, nullptr);
         SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control->font)), FALSE);
     }
     ShowWindow(window, SW_SHOWNORMAL);

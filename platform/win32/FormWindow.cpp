@@ -29,11 +29,7 @@ DWORD FrameStyle(Border border) {
 // Tab and the arrow keys move through the child controls of this window.
 constexpr DWORD kFrameExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
 
-struct ChildClass {
-    const wchar_t* className;
-    DWORD style;
-    DWORD exStyle;
-};
+}  // namespace
 
 ChildClass ChildClassOf(ControlKind kind) {
     const DWORD common = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
@@ -48,6 +44,8 @@ ChildClass ChildClassOf(ControlKind kind) {
             return {L"BUTTON", common | BS_PUSHBUTTON, 0};
     }
 }
+
+namespace {
 
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);

@@ -13,6 +13,14 @@
 
 namespace vardelune {
 
+// The system class, styles and extended styles of a windowed control.
+struct ChildClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+ChildClass ChildClassOf(ControlKind kind);
+
 // What every form window shares: the module, the window class (which holds
 // the icons), the fonts and the pictures.
 struct FormWindowResources {

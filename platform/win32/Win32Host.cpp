@@ -11,14 +11,14 @@ namespace vardelune {
 
 namespace {
 
+size_t Slot(const Form& form) { return static_cast<size_t>(form.id()); }
+
+}  // namespace
+
 HICON LoadProgramIcon(HINSTANCE module, int widthMetric, int heightMetric) {
     return static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_VARDELUNE), IMAGE_ICON,
                                          GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), 0));
 }
-
-size_t Slot(const Form& form) { return static_cast<size_t>(form.id()); }
-
-}  // namespace
 
 Win32Host::Win32Host(HINSTANCE module, HINSTANCE resources)
     : module_(module),

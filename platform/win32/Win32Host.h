@@ -16,6 +16,10 @@
 
 namespace vardelune {
 
+// The program's icon at the size of the two system metrics (SM_CXICON and
+// SM_CYICON, or the small ones), from the module's resources.
+HICON LoadProgramIcon(HINSTANCE module, int widthMetric, int heightMetric);
+
 class Win32Host final : public WindowHost {
 public:
     // Registers the window class and loads the program icon; throws a
