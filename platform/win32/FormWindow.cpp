@@ -11,7 +11,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <numeric>
 
 namespace vardelune {
 
@@ -113,31 +112,61 @@ void FormWindow::CreateChildren() {
     listedItems_.assign(controls.size(), 0);
 
     // Creation order is the order of Tab, so the children are made by tab index.
-    std::vector<size_t> order(controls.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    for (size_t index = 0; index < controls.size(); ++index)
+        if (IsWindowed(controls[index].kind())) tabOrder_.push_back(index);
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [&](size_t a, size_t b) {
         return controls[a].spec().tabIndex < controls[b].spec().tabIndex;
     });
 
-    for (size_t index : order) {
-        Control& control = controls[index];
-        if (!IsWindowed(control.kind())) continue;
-        const ChildClass childClass = ChildClassOf(control.kind());
-        const PixelRect rect = control.rect();
-        const wchar_t* text = control.kind() == ControlKind::ListBox ? L"" : control.text().c_str();
-        const DWORD style = control.visible() ? childClass.style : childClass.style & ~WS_VISIBLE;
-
-        settingText_ = true;
-        HWND child = CreateWindowExW(childClass.exStyle, childClass.className, text, style, rect.left, rect.top,
-                                     rect.width, rect.height, window_,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChildId + index)),
-                                     resources_.module, nullptr);
-        settingText_ = false;
-        if (!child) ThrowLastError();
-        children_[index] = child;
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.fonts->Get(control.spec().font)), FALSE);
-        if (control.kind() == ControlKind::ListBox && !control.items().empty()) ShowItems(control, child);
+    // A control wholly below or right of the client area cannot be seen at the
+    // first showing; every child costs Wine's server many requests, so those
+    // are made once the window is painted (CreateOutOfViewChildren).
+    for (size_t index : tabOrder_) {
+        if (LiesOutOfView(controls[index]))
+            outOfViewPending_ = true;
+        else
+            CreateChild(index);
     }
+}
+
+bool FormWindow::LiesOutOfView(const Control& control) const {
+    const PixelRect rect = control.rect();
+    return rect.top >= form_->clientHeightPixels() || rect.left >= form_->clientWidthPixels();
+}
+
+HWND FormWindow::CreateChild(size_t index) {
+    Control& control = form_->controls()[index];
+    const ChildClass childClass = ChildClassOf(control.kind());
+    const PixelRect rect = control.rect();
+    const wchar_t* text = control.kind() == ControlKind::ListBox ? L"" : control.text().c_str();
+    const DWORD style = control.visible() ? childClass.style : childClass.style & ~WS_VISIBLE;
+
+    settingText_ = true;
+    HWND child = CreateWindowExW(childClass.exStyle, childClass.className, text, style, rect.left, rect.top,
+                                 rect.width, rect.height, window_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChildId + index)),
+                                 resources_.module, nullptr);
+    settingText_ = false;
+    if (!child) ThrowLastError();
+    children_[index] = child;
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.fonts->Get(control.spec().font)), FALSE);
+    if (control.kind() == ControlKind::ListBox && !control.items().empty()) ShowItems(control, child);
+    return child;
+}
+
+bool FormWindow::CreateOutOfViewChildren() {
+    if (!outOfViewPending_) return false;
+    outOfViewPending_ = false;
+    // Each takes the text and visibility that its control has now. Tab
+    // follows the order of the children, so a late one goes back to its place.
+    HWND previous = HWND_TOP;
+    for (size_t index : tabOrder_) {
+        if (!children_[index])
+            SetWindowPos(CreateChild(index), previous, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+        previous = children_[index];
+    }
+    return true;
 }
 
 HWND FormWindow::ChildOf(const Control& control) const {
@@ -179,17 +208,26 @@ void FormWindow::SetVisible(bool visible) {
         return;
     }
     ResumeListRedraw();
-    // Each showing starts with the focus on the first control in tab order.
-    focusToRestore_ = FirstTabStop();
+    // Each showing starts with the focus on the first control in tab order;
+    // at the first, that control may not be made yet, and the focus waits on
+    // the frame, where no caret shows.
+    focusToRestore_ = outOfViewPending_ ? nullptr : FirstTabStop();
     ShowWindow(window_, SW_SHOW);
     if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
     // Painted now rather than when the handler returns: the results window
     // must read complete while the deletions that follow it run.
     UpdateWindow(window_);
+    // No input is read before this returns, so the focus is in place for the first key.
+    if (CreateOutOfViewChildren()) {
+        focusToRestore_ = FirstTabStop();
+        if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
+    }
 }
 
 void FormWindow::ShowChange(Control& control, ControlChange change) {
     HWND child = ChildOf(control);
+    // A windowed control not made yet takes its state when it is.
+    if (!child && IsWindowed(control.kind())) return;
     if (!child) {
         // Labels, pictures and the line: only their own pixels are painted again.
         if (change == ControlChange::Text || change == ControlChange::Visible) {

@@ -61,6 +61,9 @@ private:
     void OnActivate(WPARAM wParam);
 
     void CreateChildren();
+    HWND CreateChild(size_t index);
+    bool LiesOutOfView(const Control& control) const;
+    bool CreateOutOfViewChildren();
     HWND ChildOf(const Control& control) const;
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
     HWND FirstTabStop() const;
@@ -74,7 +77,9 @@ private:
     Form* form_;
     FormWindowResources resources_;
     HWND window_ = nullptr;
-    std::vector<HWND> children_;  // by control index; null for windowless controls
+    std::vector<HWND> children_;  // by control index; null for windowless controls and those not yet made
+    std::vector<size_t> tabOrder_;  // the windowed controls' indexes, by tab index
+    bool outOfViewPending_ = false;  // out-of-view controls wait for the first showing
     std::vector<size_t> listedItems_;  // by control index: the items that a list box holds
     HWND focusToRestore_ = nullptr;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit

@@ -116,9 +116,13 @@ TEST_F(Win32HostTest, TabMovesThroughTheControlsInTabIndexOrder) {
     };
     for (const Case& c : {Case{kMainWindow, {main_window::kFirstFocusBox, main_window::kProfileBox, main_window::kMessengerFolderBox, main_window::kContactsFolderBox, main_window::kAccountList}},
                           Case{kResultsWindow, {results_window::kRelaunchPushButton, results_window::kQuitPushButton, results_window::kBackPushButton}}}) {
+        // Out-of-view controls are made at the first showing, in their place in the tab order.
+        program_->ShowForm(c.id);
+        Pump();
         HWND window = Window(c.id);
         std::vector<std::string> seen;
-        HWND child = ChildAt(c.id, c.order.front().c_str());
+        // From the window itself, Tab reaches the first control first.
+        HWND child = GetNextDlgTabItem(window, nullptr, FALSE);
         for (size_t step = 0; step < c.order.size() && child; ++step) {
             seen.push_back(NameOfChild(c.id, child));
             child = GetNextDlgTabItem(window, child, FALSE);
@@ -176,13 +180,23 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
 }
 
 TEST_F(Win32HostTest, TextBoxesShowTheProgramsTextAndGiveBackTheUsers) {
+    // The load handler sets the profile box before the window shows, and the
+    // box, out of view, is made only once it has shown: it must carry the text.
+    platform_.environment[L"USERPROFILE"] = L"C:\\Documents and Settings\\Élodie";
+    program_->ShowForm(kMainWindow);
+    Pump();
     Control& profile = ControlOf(kMainWindow, main_window::kProfileBox);
     HWND child = ChildAt(kMainWindow, main_window::kProfileBox);
-    profile.SetText(L"C:\\Documents and Settings\\Élodie");
-    std::vector<wchar_t> text(256);
-    GetWindowTextW(child, text.data(), static_cast<int>(text.size()));
-    EXPECT_STREQ(text.data(), L"C:\\Documents and Settings\\Élodie");
+    ASSERT_NE(child, nullptr);
+    auto shown = [&] {
+        std::vector<wchar_t> text(256);
+        GetWindowTextW(child, text.data(), static_cast<int>(text.size()));
+        return std::wstring(text.data());
+    };
+    EXPECT_EQ(shown(), L"C:\\Documents and Settings\\Élodie");
 
+    profile.SetText(L"E:\\profil");
+    EXPECT_EQ(shown(), L"E:\\profil");
     SetWindowTextW(child, L"D:\\autre");  // as typed by the user
     EXPECT_EQ(profile.text(), L"D:\\autre");
 }

@@ -212,9 +212,14 @@ class Session:
                 and (cls is None or w.cls == cls)]
 
     def window(self, title, timeout=30):
-        """The visible top-level window with that title (or of that form), once it is there."""
-        title = self.layout.title(title) if title in self.layout.forms else title
-        return wait_for(lambda: next(iter(self.find(title)), None), timeout, "a window titled %r" % title)
+        """The visible top-level window with that title (or of that form), once
+        it is there; a form's window once all its child controls are made too
+        (those out of view come just after its first painting)."""
+        form = title if title in self.layout.forms else None
+        title = self.layout.title(form) if form else title
+        children = len(self.layout.controls(form, "TextBox", "ListBox", "PushButton")) if form else 0
+        return wait_for(lambda: next((w for w in self.find(title) if len(w.controls) >= children), None), timeout,
+                        "a window titled %r" % title)
 
     def refresh(self, window):
         return next((w for w in self.windows() if w.hwnd == window.hwnd), None)
