@@ -125,6 +125,11 @@ struct FormSpec {
 
     int clientWidthPixels(int dotsPerInch) const { return TwipsToPixels(clientWidthTwips, dotsPerInch); }
     int clientHeightPixels(int dotsPerInch) const { return TwipsToPixels(clientHeightTwips, dotsPerInch); }
+    // Wholly below or right of the client area: not seen unless the user enlarges the window.
+    bool liesOutOfView(const ControlSpec& control, int dotsPerInch) const {
+        const PixelRect rect = control.pixels(dotsPerInch);
+        return rect.top >= clientHeightPixels(dotsPerInch) || rect.left >= clientWidthPixels(dotsPerInch);
+    }
 };
 
 }  // namespace vardelune

@@ -62,9 +62,10 @@ HWND MinimalWindow(HINSTANCE instance) {
 }
 
 // The bare window with what the main window cannot do without: the program's
-// icons on its class and its five windowed controls (four text boxes and the
-// list box) with their classes, styles, places, texts and fonts, made in tab
-// order. Everything else the program does before showing is left out.
+// icons on its class and its windowed controls with their classes, styles,
+// places, texts and fonts, made in tab order, those out of view after the
+// first painting as the program makes them. Everything else the program does
+// before showing is left out.
 HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
     const int dotsPerInch = vardelune::ScreenDotsPerInch();
     WNDCLASSEXW type = {};
@@ -88,17 +89,22 @@ HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
     for (const vardelune::ControlSpec& control : spec.controls)
         if (vardelune::IsWindowed(control.kind)) windowed.push_back(&control);
     std::sort(windowed.begin(), windowed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
-    for (const vardelune::ControlSpec* control : windowed) {
-        const vardelune::ChildClass childClass = vardelune::ChildClassOf(control->kind);
-        const bool list = control->kind == vardelune::ControlKind::ListBox;
-        const vardelune::PixelRect rect = control->pixels(dotsPerInch);
-        HWND child = CreateWindowExW(childClass.exStyle, childClass.className, list ? L"" : control->text,
-                                     childClass.style, rect.left, rect.top, rect.width, rect.height, window,
-                                     nullptr, instance, nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control->font)), FALSE);
-    }
+    auto create = [&](bool outOfView) {
+        for (const vardelune::ControlSpec* control : windowed) {
+            if (spec.liesOutOfView(*control, dotsPerInch) != outOfView) continue;
+            const vardelune::ChildClass childClass = vardelune::ChildClassOf(control->kind);
+            const bool list = control->kind == vardelune::ControlKind::ListBox;
+            const vardelune::PixelRect rect = control->pixels(dotsPerInch);
+            HWND child = CreateWindowExW(childClass.exStyle, childClass.className, list ? L"" : control->text,
+                                         childClass.style, rect.left, rect.top, rect.width, rect.height, window,
+                                         nullptr, instance, nullptr);
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(control->font)), FALSE);
+        }
+    };
+    create(false);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
+    create(true);
     return window;
 }
 
@@ -113,7 +119,7 @@ HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
 //             before the window
 //   minimal:  the same steps for a bare window
 //   controls PATH\Vardelune.exe: the same for a bare window with the program's
-//             icons and the main window's five windowed controls
+//             icons and the main window's windowed controls (WindowWithControls)
 //   hide:     hiding a shown bare window, as going back hides the results window
 int wmain(int argc, wchar_t** argv) {
     const double entered = NowMs();

@@ -122,16 +122,11 @@ void FormWindow::CreateChildren() {
     // first showing; every child costs Wine's server many requests, so those
     // are made once the window is painted (CreateOutOfViewChildren).
     for (size_t index : tabOrder_) {
-        if (LiesOutOfView(controls[index]))
+        if (form_->spec().liesOutOfView(controls[index].spec(), form_->dotsPerInch()))
             outOfViewPending_ = true;
         else
             CreateChild(index);
     }
-}
-
-bool FormWindow::LiesOutOfView(const Control& control) const {
-    const PixelRect rect = control.rect();
-    return rect.top >= form_->clientHeightPixels() || rect.left >= form_->clientWidthPixels();
 }
 
 HWND FormWindow::CreateChild(size_t index) {

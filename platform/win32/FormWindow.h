@@ -62,7 +62,6 @@ private:
 
     void CreateChildren();
     HWND CreateChild(size_t index);
-    bool LiesOutOfView(const Control& control) const;
     bool CreateOutOfViewChildren();
     HWND ChildOf(const Control& control) const;
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours

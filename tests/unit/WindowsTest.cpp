@@ -75,6 +75,24 @@ TEST(Layouts, EveryControlThatAHandlerOrACoverListNamesExistsInItsWindow) {
     }
 }
 
+TEST(Layouts, OnlyTheControlsBelowTheClientAreaLieOutOfViewAtEveryResolution) {
+    // Their native windows are made after the first showing, so any other
+    // control counted here would be missing from the window's first painting.
+    const std::vector<std::vector<std::string>> expected = {
+        {main_window::kProfileBox, main_window::kFirstFocusBox},
+        {results_window::kRelaunchPushButton, results_window::kBackPushButton, results_window::kQuitPushButton},
+        {}};
+    const FormSpecs windows = ProgramWindows();
+    for (int dotsPerInch : {96, 120, 144}) {
+        for (size_t form = 0; form < windows.size(); ++form) {
+            std::vector<std::string> outOfView;
+            for (const ControlSpec& control : windows[form]->controls)
+                if (windows[form]->liesOutOfView(control, dotsPerInch)) outOfView.push_back(control.name);
+            EXPECT_EQ(outOfView, expected[form]) << windows[form]->name << " at " << dotsPerInch;
+        }
+    }
+}
+
 TEST(WindowLifetime, TheCloseBoxUnloadsTheResultsAndErrorWindowsUntilTheirNextUse) {
     ProgramFixture f;
     f.StartWith(L"C:\\p", {L"a@b"});
