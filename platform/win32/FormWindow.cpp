@@ -208,15 +208,12 @@ void FormWindow::SetVisible(bool visible) {
     // the frame, where no caret shows.
     focusToRestore_ = outOfViewPending_ ? nullptr : FirstTabStop();
     ShowWindow(window_, SW_SHOW);
-    if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
     // Painted now rather than when the handler returns: the results window
     // must read complete while the deletions that follow it run.
     UpdateWindow(window_);
     // No input is read before this returns, so the focus is in place for the first key.
-    if (CreateOutOfViewChildren()) {
-        focusToRestore_ = FirstTabStop();
-        if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
-    }
+    if (CreateOutOfViewChildren()) focusToRestore_ = FirstTabStop();
+    if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
 }
 
 void FormWindow::ShowChange(Control& control, ControlChange change) {
