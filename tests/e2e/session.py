@@ -67,7 +67,7 @@ class Session:
             self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
                             WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="C.UTF-8")
             subprocess.run([WINE, "wineboot", "-i"], env=self.env, timeout=180, **QUIET)
-            self.layout = Layout(json.loads(self.run_probe("layout")), 96)
+            self.layout = Layout(self.probe_json("layout"), 96)
         except BaseException:
             self.close()
             raise
@@ -201,11 +201,18 @@ class Session:
             out.seek(0)
             return out.read().decode("utf-8")
 
+    def probe_json(self, *args, timeout=30):
+        """What the probe prints, read as JSON. Right after the prefix was made
+        and while a file browser starts, it has printed nothing: ask again."""
+        def read(attempt):
+            if attempt > 1:
+                time.sleep(2)
+            return json.loads(self.run_probe(*args, timeout=timeout))
+        return with_retries(read, ValueError)
+
     def windows(self, timeout=90):
         # Generous: reading a list of thousands of accounts takes many seconds.
-        # While a file browser starts, the probe has once printed nothing: ask again.
-        dump = lambda _: json.loads(self.run_probe("dump", timeout=timeout))
-        return [Window(w, self.layout) for w in with_retries(dump, ValueError)]
+        return [Window(w, self.layout) for w in self.probe_json("dump", timeout=timeout)]
 
     def find(self, title=None, cls=None):
         return [w for w in self.windows() if w.visible and (title is None or w.title == title)
