@@ -150,9 +150,10 @@ def startup_steps(bench):
     fastest = {key: min(values) for key, values in steps.items()}
     bench.report.table(
         f"Start-up inside the process, step by step (fastest of {bench.args.part_runs * 3} runs; StartupBench "
-        "carries the program's imports and code and is, like it, a program without a console; the second column starts OLE first, as the program did before "
-        "it left OLE to the handlers; the third decodes all pictures and makes the main window's fonts ahead of the window; the fourth times a bare "
-        "window in the same kind of process; the fifth the same bare window with the program's icons and the main "
+        "carries the program's imports and code and is, like it, a program without a console; the second column "
+        "starts OLE first, as the program did before it left OLE to the handlers; the third decodes all pictures "
+        "and makes the main window's fonts ahead of the window; the fourth times a bare window in the same kind "
+        "of process; the fifth the same bare window with the program's icons and the main "
         "window's windowed controls, those out of view made after the first painting, the least that the main "
         "window needs):",
         ("Step", "Vardelune", "OLE first", "pictures and fonts ahead", "bare window", "bare window, icons, controls"),

@@ -121,12 +121,12 @@ void FormWindow::CreateChildren() {
     // A control wholly below or right of the client area cannot be seen at the
     // first showing; every child costs Wine's server many requests, so those
     // are made once the window is painted (CreateOutOfViewChildren).
-    for (size_t index : tabOrder_) {
-        if (form_->spec().liesOutOfView(controls[index].spec(), form_->dotsPerInch()))
-            outOfViewPending_ = true;
-        else
-            CreateChild(index);
-    }
+    for (size_t index : tabOrder_)
+        if (!form_->spec().liesOutOfView(controls[index].spec(), form_->dotsPerInch())) CreateChild(index);
+}
+
+bool FormWindow::HasChildrenToMake() const {
+    return std::any_of(tabOrder_.begin(), tabOrder_.end(), [this](size_t index) { return !children_[index]; });
 }
 
 HWND FormWindow::CreateChild(size_t index) {
@@ -150,8 +150,7 @@ HWND FormWindow::CreateChild(size_t index) {
 }
 
 bool FormWindow::CreateOutOfViewChildren() {
-    if (!outOfViewPending_) return false;
-    outOfViewPending_ = false;
+    if (!HasChildrenToMake()) return false;
     // Each takes the text and visibility that its control has now. Tab
     // follows the order of the children, so a late one goes back to its place.
     HWND previous = HWND_TOP;
@@ -206,7 +205,7 @@ void FormWindow::SetVisible(bool visible) {
     // Each showing starts with the focus on the first control in tab order;
     // at the first, that control may not be made yet, and the focus waits on
     // the frame, where no caret shows.
-    focusToRestore_ = outOfViewPending_ ? nullptr : FirstTabStop();
+    focusToRestore_ = HasChildrenToMake() ? nullptr : FirstTabStop();
     ShowWindow(window_, SW_SHOW);
     // Painted now rather than when the handler returns: the results window
     // must read complete while the deletions that follow it run.

@@ -62,6 +62,7 @@ private:
 
     void CreateChildren();
     HWND CreateChild(size_t index);
+    bool HasChildrenToMake() const;  // out-of-view controls still wait for the first showing
     bool CreateOutOfViewChildren();
     HWND ChildOf(const Control& control) const;
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
@@ -78,7 +79,6 @@ private:
     HWND window_ = nullptr;
     std::vector<HWND> children_;  // by control index; null for windowless controls and those not yet made
     std::vector<size_t> tabOrder_;  // the windowed controls' indexes, by tab index
-    bool outOfViewPending_ = false;  // out-of-view controls wait for the first showing
     std::vector<size_t> listedItems_;  // by control index: the items that a list box holds
     HWND focusToRestore_ = nullptr;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
