@@ -72,11 +72,24 @@ ProgramError ControlNotFound(const char* control) {
     return ProgramError(error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
 }
 
-ProgramError DroppedCharacterRefusal(const std::wstring& path) {
-    return ProgramError(error::kBadFileName,
-                        L"Nom de fichier incorrect : Windows lit ce nom sans son point ou son espace final "
-                        L"et supprimerait un autre dossier\r\n" +
-                            path);
+ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
+    const wchar_t* why = L"";
+    switch (reason) {
+        case UnsafeName::DroppedCharacter:
+            why = L"Windows lit ce nom sans son point ou son espace final et supprimerait un autre dossier";
+            break;
+        case UnsafeName::ForbiddenCharacter:
+            why = L"ce nom contient un caractère qu'un nom de dossier ne peut pas contenir, "
+                  L"il désignerait un autre emplacement";
+            break;
+        case UnsafeName::DotName:
+            why = L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient";
+            break;
+        case UnsafeName::DeviceName:
+            why = L"ce nom est celui d'un périphérique de Windows, pas d'un dossier";
+            break;
+    }
+    return ProgramError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
 }
 
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
@@ -89,6 +102,13 @@ ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstr
     return ProgramError(error::kPathFileAccessError,
                         L"Suppression refusée : impossible de vérifier que cet élément n'est pas un lien\r\n" + entry +
                             kNothingDeletedIn + path);
+}
+
+ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(error::kPathFileAccessError,
+                        L"Suppression arrêtée : cet élément a été remplacé par un lien ou déplacé pendant la "
+                        L"suppression\r\n" +
+                            entry + L"\r\nSuppression interrompue dans\r\n" + path);
 }
 
 std::wstring SystemErrorFallbackText(unsigned long code) { return L"Erreur système " + std::to_wstring(code); }

@@ -20,10 +20,20 @@ ProgramError NumberedError(long number, const std::wstring& about = std::wstring
 // The failure of a property access on a control that the window lacks.
 ProgramError ControlNotFound(const char* control);
 
+// Why an account name is refused before anything is deleted.
+enum class UnsafeName {
+    DroppedCharacter,  // ends with a dot or a space, which Windows drops
+    ForbiddenCharacter,  // a separator, a wildcard, a colon, a quote or a control character
+    DotName,  // "." or "..": the data folder itself, or the one above
+    DeviceName  // CON, NUL, COM1 ...: a device, not a folder
+};
+
 // The cleanup's refusals, each naming the folder of which nothing was deleted.
-ProgramError DroppedCharacterRefusal(const std::wstring& path);
+ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path);
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path);
 ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path);
+// A link, or a move, met once the deletion had begun: it stops there.
+ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path);
 
 // A system error that the system describes in no words of its own.
 std::wstring SystemErrorFallbackText(unsigned long code);

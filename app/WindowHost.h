@@ -24,6 +24,27 @@ public:
     virtual int DotsPerInch() = 0;
     // Shows the error report and returns once the user has dismissed it.
     virtual void ShowErrorReport(const std::wstring& text) = 0;
+
+    // Draws every window that waits to be drawn, now, before a long piece of work.
+    virtual void PaintNow() = 0;
+    // During long work: the wait cursor on, and the user's input to the
+    // program's windows dropped, so that handlers still run one at a time.
+    virtual void SetBusy(bool busy) = 0;
+    // Called often during long work: lets the windows paint and answer the
+    // system (every call need not do it).
+    virtual void KeepResponsive() = 0;
+};
+
+// Busy for as long as it lives, whatever ends the work.
+class BusyScope {
+public:
+    explicit BusyScope(WindowHost& host) : host_(host) { host_.SetBusy(true); }
+    ~BusyScope() { host_.SetBusy(false); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    WindowHost& host_;
 };
 
 }  // namespace vardelune

@@ -1,13 +1,11 @@
-// Times the platform operations below the program one by one: the walk that
-// looks for links before a deletion, the script runtime's DeleteFolder, a plain
-// Win32 recursive delete as the floor that the file system sets, and listing.
+// Times the platform operations below the program one by one: the account
+// folder removal (its examination, then its deletion), a plain Win32
+// recursive delete as the floor that the file system sets, and listing.
 #include "app/Errors.h"
-#include "platform/win32/ComFolderDeletion.h"
+#include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/FsEnumeration.h"
-#include "platform/win32/FsProbe.h"
 
 #include <windows.h>
-#include <objbase.h>
 
 #include <cstdio>
 #include <string>
@@ -50,7 +48,7 @@ bool RemoveTree(const std::wstring& folder) {
 }
 
 int Usage() {
-    std::fputs("usage: PlatformBench probe|fso|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
+    std::fputs("usage: PlatformBench remove|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
     return 2;
 }
 
@@ -61,23 +59,17 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     const std::wstring path = argv[2];
     try {
-        if (mode == L"probe") {
+        if (mode == L"remove") {
+            const size_t slash = path.find_last_of(L'\\');
+            vardelune::FsAccountRemoval removal;
             const LARGE_INTEGER start = Now();
-            const vardelune::DeletionTarget target = vardelune::ProbeFsDeletionTarget(path);
+            const vardelune::DeletionTarget target =
+                removal.Examine(path.substr(0, slash + 1), path.substr(slash + 1), nullptr);
+            const LARGE_INTEGER examined = Now();
+            if (target.kind == vardelune::DeletionTarget::Kind::Folder) removal.DeleteExamined(nullptr);
             const LARGE_INTEGER end = Now();
-            std::printf("probe_ms=%.1f kind=%d\n", Milliseconds(start, end), static_cast<int>(target.kind));
-        } else if (mode == L"fso") {
-            CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-            const LARGE_INTEGER start = Now();
-            {
-                auto deleter = vardelune::CreateComFolderDeletionObject();
-                const LARGE_INTEGER created = Now();
-                deleter->DeleteFolder(path);
-                const LARGE_INTEGER end = Now();
-                std::printf("create_ms=%.1f delete_ms=%.1f\n", Milliseconds(start, created),
-                            Milliseconds(created, end));
-            }
-            CoUninitialize();
+            std::printf("examine_ms=%.1f delete_ms=%.1f kind=%d\n", Milliseconds(start, examined),
+                        Milliseconds(examined, end), static_cast<int>(target.kind));
         } else if (mode == L"win32") {
             const LARGE_INTEGER start = Now();
             const bool ok = RemoveTree(path);

@@ -5,36 +5,33 @@
 
 #include "app/ErrorTexts.h"
 #include "app/Rollover.h"
+#include "cleanup/AccountNames.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
+
+#include <optional>
 
 namespace vardelune {
 
 namespace {
 
-// Windows' path rules drop a trailing dot or space from a name, so such a
-// path would reach another account's folder, or none at all and look clean.
-bool EndsWithDroppedCharacter(const std::wstring& path) {
-    return !path.empty() && (path.back() == L'.' || path.back() == L' ');
-}
-
-}  // namespace
-
-void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, const std::wstring& path) {
-    if (EndsWithDroppedCharacter(path)) throw DroppedCharacterRefusal(path);
-    const DeletionTarget target = platform.ProbeDeletionTarget(path);
+// Whether the account has that folder to delete. A folder that is not what
+// its name promises stops the whole cleanup before anything is deleted.
+bool Examined(FolderDeletionObject& deleter, const std::wstring& folder, const std::wstring& account,
+              const Progress& progress) {
+    const std::wstring path = folder + account;
+    const DeletionTarget target = deleter.Examine(folder, account, progress);
     switch (target.kind) {
         case DeletionTarget::Kind::Absent:
             // Nothing there: the account has no such folder, or it was
             // already deleted by an earlier cleanup.
-            return;
+            return false;
         case DeletionTarget::Kind::File:
             // A file is not an account folder; never report it as cleaned.
             throw NumberedError(error::kPathNotFound, path);
         case DeletionTarget::Kind::ContainsLink:
-            // The folder deletion follows links and would delete what they
-            // point to, outside the account: delete nothing of this folder.
+            // What a link points to lies outside the account: delete nothing of it.
             throw LinkRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Unverifiable:
             // What cannot be judged is not deleted: it may be a link.
@@ -42,12 +39,10 @@ void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, cons
         case DeletionTarget::Kind::Folder:
             break;
     }
-    try {
-        deleter.DeleteFolder(path);
-    } catch (const ProgramError& error) {
-        throw ProgramError(error.number(), error.description() + L"\r\n" + path);
-    }
+    return true;
 }
+
+}  // namespace
 
 void CleanSelectedAccount(Program& program) {
     Form& main = program.form(kMainWindow);
@@ -60,13 +55,26 @@ void CleanSelectedAccount(Program& program) {
     }
 
     ShowResults(program, account);
+    WindowHost& host = program.host();
+    const BusyScope busy(host);
+    // Drawn now, so that the window names the account throughout a long deletion.
+    host.PaintNow();
 
+    const std::wstring messenger = JoinProfilePath(program, MessengerDataSuffix);
+    const std::wstring contacts = JoinProfilePath(program, ContactsDataSuffix);
+    if (const std::optional<UnsafeName> unsafe = UnsafeAccountName(account))
+        throw AccountNameRefusal(*unsafe, messenger + account);
+
+    const Progress progress = [&host] { host.KeepResponsive(); };
     Platform& platform = program.platform();
     std::unique_ptr<FolderDeletionObject> first = platform.CreateFolderDeletionObject();
     std::unique_ptr<FolderDeletionObject> second = platform.CreateFolderDeletionObject();
-    // Messenger first: when its deletion fails the Contacts folder stays untouched.
-    DeleteAccountFolder(platform, *first, JoinProfilePath(program, MessengerDataSuffix) + account);
-    DeleteAccountFolder(platform, *second, JoinProfilePath(program, ContactsDataSuffix) + account);
+    // Both folders are judged before either is touched; then Messenger
+    // first: when its deletion fails the Contacts folder stays untouched.
+    const bool messengerFound = Examined(*first, messenger, account, progress);
+    const bool contactsFound = Examined(*second, contacts, account, progress);
+    if (messengerFound) first->DeleteExamined(progress);
+    if (contactsFound) second->DeleteExamined(progress);
 }
 
 }  // namespace vardelune

@@ -11,9 +11,5 @@ namespace vardelune {
 // Click handler of the main window's "Réparer" button.
 void CleanSelectedAccount(Program& program);
 
-// Deletes one account folder through the given deletion object, refusing
-// anything that would reach outside the folder. A path where nothing exists
-// is already clean.
-void DeleteAccountFolder(Platform& platform, FolderDeletionObject& deleter, const std::wstring& path);
 
 }  // namespace vardelune

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,11 +29,27 @@ struct DeletionTarget {
 // Opaque native window handle, passed through to the shell untouched.
 using NativeWindowHandle = std::uintptr_t;
 
+// Called between two entries of a long file operation, so that the caller
+// can keep its windows painted.
+using Progress = std::function<void()>;
+
+// The deletion of one account folder, in two steps so that both of an
+// account's folders are judged before either is touched. It never follows a
+// link: each entry is checked on the handle through which it is then deleted,
+// and each child is reached through its checked parent's handle.
 class FolderDeletionObject {
 public:
     virtual ~FolderDeletionObject() = default;
-    // Removes the folder and everything in it; throws on failure.
-    virtual void DeleteFolder(const std::wstring& path) = 0;
+    // Looks, changing nothing, at the entry `name` directly inside the folder
+    // `folder` (a path that may end with a separator): absent (also when the
+    // name on disk differs from `name`, even in case only, or when `name` is
+    // another entry's short alias), a file, a folder with no link inside, or
+    // the first link or unverifiable entry found. Other failures throw.
+    virtual DeletionTarget Examine(const std::wstring& folder, const std::wstring& name, const Progress& progress) = 0;
+    // Deletes the folder that the last Examine found, its content first; no
+    // force: read-only content stops it. A link met now stops it too, and
+    // nothing outside is touched. Throws on failure.
+    virtual void DeleteExamined(const Progress& progress) = 0;
 };
 
 class ShellObject {
@@ -55,11 +72,7 @@ public:
     virtual std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) = 0;
     virtual std::wstring FindNextEntry() = 0;
 
-    // Looks at what lies at a path before it is deleted (never follows links).
-    virtual DeletionTarget ProbeDeletionTarget(const std::wstring& path) = 0;
-
-    // A new folder-deletion object (the script runtime's file system object);
-    // it is released when the returned pointer goes.
+    // A new folder-deletion object; it is released when the returned pointer goes.
     virtual std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() = 0;
 
     // A new shell automation object; released when the returned pointer goes.

@@ -348,6 +348,12 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kResumeListRedraw:
             ResumeListRedraw();
             return 0;
+        case WM_SETCURSOR:
+            if (resources_.pump && resources_.pump->busy()) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            return DefWindowProcW(window_, message, wParam, lParam);
         case WM_SYSCOLORCHANGE:
             // Button face and text colours follow the theme.
             InvalidateRect(window_, nullptr, FALSE);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/Program.h"
+#include "platform/win32/BusyPump.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/Pictures.h"
 
@@ -28,6 +29,7 @@ struct FormWindowResources {
     const wchar_t* className = nullptr;
     FontCache* fonts = nullptr;
     PictureCache* pictures = nullptr;
+    const BusyPump* pump = nullptr;  // busy: the wait cursor over every window
 };
 
 class FormWindow {

@@ -60,6 +60,7 @@ void Win32Host::CreateFormWindow(Form& form) {
     resources.className = FormWindow::kClassName;
     resources.fonts = &fonts_;
     resources.pictures = &pictures_;
+    resources.pump = &pump_;
     windows_[Slot(form)] = std::make_unique<FormWindow>(*program_, form, resources);
 }
 
@@ -78,6 +79,15 @@ void Win32Host::ShowErrorReport(const std::wstring& text) {
     // Task-modal without an owner: no window of the program takes input
     // until the report is dismissed, and the program ends right after.
     MessageBoxW(nullptr, text.c_str(), kErrorReportTitle, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+}
+
+void Win32Host::PaintNow() {
+    // A window just shown is mapped and exposed through messages: take them
+    // first, then draw whatever is still waiting.
+    pump_.PumpNow();
+    for (const auto& window : windows_)
+        if (window) RedrawWindow(window->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
 }
 
 void Win32Host::OnControlChanged(Form& form, Control& control, ControlChange change) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/WindowHost.h"
+#include "platform/win32/BusyPump.h"
 #include "platform/win32/Fonts.h"
 #include "platform/win32/FormWindow.h"
 #include "platform/win32/Gdi.h"
@@ -40,6 +41,9 @@ public:
     NativeWindowHandle FormWindowHandle(Form& form) override;
     int DotsPerInch() override { return dotsPerInch_; }
     void ShowErrorReport(const std::wstring& text) override;
+    void PaintNow() override;
+    void SetBusy(bool busy) override { pump_.SetBusy(busy); }
+    void KeepResponsive() override { pump_.KeepResponsive(); }
     void OnControlChanged(Form& form, Control& control, ControlChange change) override;
 
     // Tab, Space and Enter for the active window of ours; true when the
@@ -58,6 +62,7 @@ private:
     IconHandle smallIcon_;
     FontCache fonts_;
     PictureCache pictures_;
+    BusyPump pump_;
     std::array<std::unique_ptr<FormWindow>, 3> windows_;
 };
 

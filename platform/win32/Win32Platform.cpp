@@ -2,10 +2,9 @@
 // the shell object, enumeration and the deletion probe in their own files.
 #include "platform/win32/Win32Platform.h"
 
-#include "platform/win32/ComFolderDeletion.h"
 #include "platform/win32/ComShell.h"
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/FsProbe.h"
+#include "platform/win32/FsAccountRemoval.h"
 
 #include <vector>
 
@@ -40,11 +39,8 @@ std::wstring Win32Platform::FindFirstEntry(const std::wstring& expression, unsig
 
 std::wstring Win32Platform::FindNextEntry() { return enumeration_.Next(); }
 
-DeletionTarget Win32Platform::ProbeDeletionTarget(const std::wstring& path) { return ProbeFsDeletionTarget(path); }
-
 std::unique_ptr<FolderDeletionObject> Win32Platform::CreateFolderDeletionObject() {
-    com_.Enter();
-    return CreateComFolderDeletionObject();
+    return std::make_unique<FsAccountRemoval>();
 }
 
 std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() {

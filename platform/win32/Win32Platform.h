@@ -1,5 +1,5 @@
 // The platform services on Windows: environment, directory enumeration, the
-// script runtime's folder deletion, the shell, and the end of the process.
+// folder removal, the shell, and the end of the process.
 #pragma once
 
 #include "app/Errors.h"
@@ -22,7 +22,6 @@ public:
     std::wstring GetEnvironmentText(const std::wstring& name) override;
     std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) override;
     std::wstring FindNextEntry() override;
-    DeletionTarget ProbeDeletionTarget(const std::wstring& path) override;
     std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() override;
     std::unique_ptr<ShellObject> CreateShellObject() override;
     std::intptr_t ShellExecuteA(NativeWindowHandle window, const std::string& operation, const std::string& file,

@@ -89,7 +89,8 @@ TEST(Enumeration, OtherFailuresHereAndInTheProbeRaiseTheSystemsError) {
     const std::wstring bad = FreshFolder() + L"\\bad|name";
     for (const bool probe : {false, true}) {
         try {
-            probe ? (void)platform.ProbeDeletionTarget(bad) : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountMask);
+            probe ? (void)platform.CreateFolderDeletionObject()->Examine(bad, L"x@live.fr", nullptr)
+                  : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountMask);
             ADD_FAILURE() << "no error raised, probe " << probe;
         } catch (const ProgramError& error) {
             EXPECT_EQ(error.number(), ERROR_INVALID_NAME);

@@ -33,6 +33,25 @@ ln -s "$links/target" "$deep/link"
 # An entry that Wine lists but cannot open: its real place cannot be read.
 mkdir -p "$links/holds-socket"
 /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$links/holds-socket/wire"
+# An account whose link differs from the neighbour account's file in case only.
+mkdir -p "$links/case/a@b.fr" "$links/case/A@B.FR"
+echo neighbour >"$links/case/A@B.FR/keep.dat"
+ln -s ../A@B.FR/keep.dat "$links/case/a@b.fr/KEEP.DAT"
+# The swap of a subfolder for a link once the deletion has started, on the test's signal.
+swap=$root/swap
+mkdir -p "$swap/acct@live.fr/sub" "$swap/acct@live.fr/other"
+for i in 0 1 2 3 4 5 6 7; do echo "$i" >"$swap/acct@live.fr/sub/f$i.dat"; echo "$i" >"$swap/acct@live.fr/other/g$i.dat"; done
+(
+    for _ in $(seq 3000); do
+        if [ -e "$swap/swap-now" ]; then
+            mv "$swap/acct@live.fr/sub" "$swap/moved" && ln -s "$links/target" "$swap/acct@live.fr/sub"
+            touch "$swap/swapped"
+            break
+        fi
+        sleep 0.01
+    done
+) &
+swapper_pid=$!
 
 xvfb_pid=
 finish() {
@@ -40,6 +59,7 @@ finish() {
         WINEPREFIX="${VARDELUNE_WINEPREFIX:-/tmp/vardelune-wine-$(id -u)}" wineserver -k 2>/dev/null || true
     fi
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+    kill "$swapper_pid" 2>/dev/null || true
     # Keep the evidence when a link's target was deleted.
     if [ -f "$links/target/precious.txt" ]; then rm -rf "$root"; fi
 }

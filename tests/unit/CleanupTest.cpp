@@ -1,5 +1,6 @@
 // The "Réparer" action and the results window: order of the work, what is
 // deleted, what is refused, and what the user sees.
+#include "cleanup/AccountNames.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
@@ -37,14 +38,21 @@ TEST_F(Cleanup, ShowsResultsThenDeletesMessengerThenContactsThroughTwoObjects) {
     const std::vector<std::string> expected{
         "create Form2",
         "show Form2",
+        "busy",
+        "paint",
         "create deleter 1",
         "create deleter 2",
+        // Both folders are judged before either is deleted.
+        "Examine 1 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Messenger\\one@live.fr",
+        "Examine 2 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\one@live.fr",
         "DeleteFolder 1 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Messenger\\one@live.fr",
         "DeleteFolder 2 C:\\Users\\Zo?\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\one@live.fr",
         "release deleter 2",
         "release deleter 1",
+        "idle",
     };
     EXPECT_EQ(LogFrom(start), expected);
+    EXPECT_GE(f.host.keptResponsive, 4);  // the deletion lets the windows answer throughout
     EXPECT_EQ(f.program.form(kResultsWindow).control(results_window::kMessage).text(),
               L"Les dossiers de ''one@live.fr'' ont été supprimés, si c'est pas le cas il faut le faire a la main "
               L"avec les deux boutons ''Ouvrir''");
@@ -104,10 +112,11 @@ TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
     using Kind = DeletionTarget::Kind;
     struct Case {
         const char* what;
-        const wchar_t* account;
+        std::wstring account;
         DeletionTarget target;
         long number;
         std::wstring named;
+        bool inContacts = false;  // the target is the Contacts folder's
     };
     const Case cases[] = {
         {"a file named like an account", L"one@live.fr", {Kind::File, {}}, 76, L"Messenger\\one@live.fr"},
@@ -119,12 +128,24 @@ TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
         // Windows reads "point@live.fr." as "point@live.fr": another account.
         {"a trailing dot", L"point@live.fr.", {Kind::Folder, {}}, 52, L"Messenger\\point@live.fr."},
         {"a trailing space", L"espace@live.fr ", {Kind::Folder, {}}, 52, L"Messenger\\espace@live.fr "},
+        // A name that a Linux folder may hold and Windows reads as a path.
+        {"a climb out", L"@\\..\\..\\..\\..\\..\\Projets", {Kind::Folder, {}}, 52, L"Messenger\\@\\..\\"},
+        {"a climb out padded", L"   @\\..\\..\\x   @live.fr", {Kind::Folder, {}}, 52, L"Messenger\\   @"},
+        {"a slash", L"a/b@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\a/b@live.fr"},
+        {"a drive", L"C:@live.fr", {Kind::Folder, {}}, 52, L"C:@live.fr"},
+        {"a control character", L"a\tb@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\a\tb@live.fr"},
+        {"the folder above", L"..", {Kind::Folder, {}}, 52, L"Messenger\\.."},
+        {"a device", L"NUL.@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\NUL.@live.fr"},
+        {"a device in lower case", L"com1 .live@fr", {Kind::Folder, {}}, 52, L"Messenger\\com1 .live@fr"},
+        // The Contacts folder is judged before the Messenger folder goes.
+        {"a link in Contacts", L"one@live.fr", {Kind::ContainsLink, L"C:\\Users\\Zoé\\y\\Docs"}, 75,
+         L"C:\\Users\\Zoé\\y\\Docs", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ProgramFixture f;
         f.StartWith(kProfile, {c.account, L"point@live.fr", L"espace@live.fr"});
-        f.platform.targets[kProfile + MessengerDataSuffix + c.account] = c.target;
+        f.platform.targets[kProfile + (c.inContacts ? ContactsDataSuffix : MessengerDataSuffix) + c.account] = c.target;
         f.Select(c.account);
         f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
         ASSERT_EQ(f.host.errorReports.size(), 1u);
@@ -133,6 +154,14 @@ TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
         EXPECT_TRUE(f.platform.deleted.empty());
         EXPECT_TRUE(f.program.ended());
     }
+}
+
+// Names that only look odd are ordinary folder names and are cleaned.
+TEST(AccountNames, OddButPlainNamesAreAccepted) {
+    for (const wchar_t* name : {L" jean  dupont @live.fr", L"o'connor@live.fr", L"%USERPROFILE%@100%.fr",
+                                L"con@live.fr", L"nul@nul.fr", L"com0@live.fr", L"lpt10@live.fr", L"auxiliaire@live.fr",
+                                L"...@live.fr", L"élodie@exemple.fr"})
+        EXPECT_FALSE(UnsafeAccountName(name).has_value()) << std::wstring(name).size();
 }
 
 TEST_F(Cleanup, BackToListHidesTheResultsAndListsTheAccountsAgain) {

@@ -2,6 +2,7 @@
 #include "cleanup/WindowNames.h"
 #include "tests/unit/Substitutes.h"
 
+#include "app/ErrorTexts.h"
 #include "cleanup/ProfilePaths.h"
 
 #include <algorithm>
@@ -22,12 +23,20 @@ struct FakeDeleter : FolderDeletionObject {
     int number;
     FakeDeleter(FakePlatform& owner, int n) : platform(owner), number(n) {}
     ~FakeDeleter() override { platform.log.push_back("release deleter " + std::to_string(number)); }
-    void DeleteFolder(const std::wstring& path) override {
-        platform.log.push_back("DeleteFolder " + std::to_string(number) + " " + Narrow(path));
-        auto failure = platform.failingDeletions.find(path);
-        if (failure != platform.failingDeletions.end()) throw ProgramError(failure->second, L"Permission refusée");
-        platform.targets.erase(path);
-        platform.deleted.push_back(path);
+    std::wstring examined;
+    DeletionTarget Examine(const std::wstring& folder, const std::wstring& name, const Progress& progress) override {
+        examined = folder + name;
+        platform.log.push_back("Examine " + std::to_string(number) + " " + Narrow(examined));
+        if (progress) progress();
+        return platform.ProbeTarget(examined);
+    }
+    void DeleteExamined(const Progress& progress) override {
+        platform.log.push_back("DeleteFolder " + std::to_string(number) + " " + Narrow(examined));
+        if (progress) progress();
+        auto failure = platform.failingDeletions.find(examined);
+        if (failure != platform.failingDeletions.end()) throw NumberedError(failure->second, examined);
+        platform.targets.erase(examined);
+        platform.deleted.push_back(examined);
     }
 };
 

@@ -39,7 +39,7 @@ struct FakePlatform : Platform {
     }
     std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) override;
     std::wstring FindNextEntry() override;
-    DeletionTarget ProbeDeletionTarget(const std::wstring& path) override {
+    DeletionTarget ProbeTarget(const std::wstring& path) {
         auto found = targets.find(path);
         return found == targets.end() ? DeletionTarget{} : found->second;
     }
@@ -81,6 +81,10 @@ struct FakeHost : WindowHost {
     NativeWindowHandle FormWindowHandle(Form& form) override { return 0x1000 + static_cast<int>(form.id()); }
     int DotsPerInch() override { return dotsPerInch; }
     void ShowErrorReport(const std::wstring& text) override;
+    void PaintNow() override { Record("paint"); }
+    void SetBusy(bool busy) override { Record(busy ? "busy" : "idle"); }
+    void KeepResponsive() override { ++keptResponsive; }
+    int keptResponsive = 0;
 };
 
 // A started program over the two substitutes, with a profile folder and

@@ -1,0 +1,34 @@
+// The message pump that runs inside a long handler: windows keep painting and
+// answering the system, the wait cursor shows, and the user's input to the
+// program is dropped until the work ends.
+#pragma once
+
+#include <windows.h>
+
+namespace vardelune {
+
+class BusyPump {
+public:
+    void SetBusy(bool busy);
+    bool busy() const { return busy_; }
+    // Takes and handles every waiting message but input, at most once per
+    // interval: cheap enough to call between every two entries of a deletion.
+    void KeepResponsive();
+    // The same, whatever the interval.
+    void PumpNow();
+
+    // So long that Windows would call the program "not responding" at five
+    // seconds, short enough that a window dragged across it redraws smoothly.
+    static constexpr DWORD kIntervalMs = 50;
+
+private:
+    bool busy_ = false;
+    bool quitWaiting_ = false;
+    int quitCode_ = 0;
+    DWORD last_ = 0;
+};
+
+// Pointer and keyboard messages, which a busy program drops.
+bool IsUserInput(UINT message);
+
+}  // namespace vardelune

@@ -1,0 +1,68 @@
+// The removal of one account folder by handles, never by paths: the folder is
+// found in its data folder by its exact name, each entry is opened through
+// its already-checked parent's handle without following a link, checked on
+// that handle, and deleted through it.
+#pragma once
+
+#include "platform/Platform.h"
+#include "platform/win32/UniqueHandle.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vardelune {
+
+class FsAccountRemoval final : public FolderDeletionObject {
+public:
+    DeletionTarget Examine(const std::wstring& folder, const std::wstring& name, const Progress& progress) override;
+    void DeleteExamined(const Progress& progress) override;
+
+    // How many entries keep the handle they were checked on from Examine to
+    // their deletion; the others are opened and checked again then.
+    static constexpr size_t kKeptHandles = 4096;
+
+private:
+    struct Entry {
+        std::wstring name;
+        size_t parent;  // index in entries_; kNone for the account folder
+        bool folder;
+        LONGLONG fileId;  // as the parent's listing gives it; 0 when the file system has none
+        FileHandle handle;  // the checked handle, while it is open
+        bool kept = false;  // the handle is the one Examine checked
+        std::wstring realName;  // under Wine, for folders: the name the system gives the opened folder
+    };
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    // What an open through the parent's handle found.
+    struct Opened {
+        enum class Verdict { Checked, Gone, Link, Unverifiable } verdict = Verdict::Gone;
+        FileHandle handle;
+        std::wstring realName;
+    };
+    Opened OpenChecked(HANDLE parent, const std::wstring& parentReal, const Entry& entry);
+    Opened OpenChecked(const Entry& entry);  // through the parent's handle, opened again if need be
+    HANDLE HandleOf(size_t index);  // opens and checks again an entry whose handle was not kept
+    void Recheck(size_t folder);  // under Wine: its path still leads to the folder that is held
+    void Settle(size_t index);  // keeps the entry's handle, or closes it once the budget is spent
+    void Remove(size_t index);
+    void ReleaseKeptHandles();
+    std::wstring PathOf(size_t index) const;
+    std::wstring PathOf(const Entry& entry) const;
+    const std::wstring& RealNameOf(size_t index) const { return index == kNone ? dataReal_ : entries_[index].realName; }
+
+    std::wstring displayRoot_;  // the account folder as the user's profile names it, for the reports
+    std::wstring name_;
+    FileHandle data_;  // the data folder that holds the account folder
+    std::wstring dataReal_;
+    std::vector<Entry> entries_;  // in walk order: every folder before what it holds
+    size_t kept_ = 0;
+    bool keeping_ = true;
+    bool examined_ = false;  // the last Examine found a folder that may be deleted
+    size_t recheckedFolder_ = kNone;
+    size_t sinceRecheck_ = 0;
+};
+
+}  // namespace vardelune

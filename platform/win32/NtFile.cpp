@@ -1,0 +1,33 @@
+// ntdll is mapped into every process before the program's own code runs, so
+// its functions are found without loading anything.
+#include "platform/win32/NtFile.h"
+
+namespace vardelune::nt {
+
+namespace {
+
+template <typename Function>
+void Find(HMODULE ntdll, const char* name, Function& function) {
+    function = ntdll ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ntdll, name))) : nullptr;
+}
+
+Functions Lookup() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    Functions functions{};
+    Find(ntdll, "NtOpenFile", functions.OpenFile);
+    Find(ntdll, "NtQueryDirectoryFile", functions.QueryDirectoryFile);
+    Find(ntdll, "NtSetInformationFile", functions.SetInformationFile);
+    Find(ntdll, "NtQueryInformationFile", functions.QueryInformationFile);
+    Find(ntdll, "RtlNtStatusToDosError", functions.StatusToDosError);
+    functions.underWine = ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    return functions;
+}
+
+}  // namespace
+
+const Functions& Ntdll() {
+    static const Functions functions = Lookup();
+    return functions;
+}
+
+}  // namespace vardelune::nt
