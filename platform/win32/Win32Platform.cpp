@@ -5,6 +5,7 @@
 #include "platform/win32/ComShell.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsAccountRemoval.h"
+#include "platform/win32/RegisteredProgram.h"
 
 #include <vector>
 
@@ -52,7 +53,11 @@ std::intptr_t Win32Platform::ShellExecuteA(NativeWindowHandle window, const std:
                                            const std::string& file, const std::string& parameters,
                                            const std::string& directory, int show) {
     const auto function = shell32_.Get<ShellExecuteAFunction>("ShellExecuteA");
-    const HINSTANCE result = function(reinterpret_cast<HWND>(window), TextOrNull(operation), TextOrNull(file),
+    // A bare program name is started from where Windows registered it, never
+    // from a copy that the shell's search would find first beside this program.
+    const std::string registered = RegisteredProgramPath(file);
+    const std::string& started = registered.empty() ? file : registered;
+    const HINSTANCE result = function(reinterpret_cast<HWND>(window), TextOrNull(operation), TextOrNull(started),
                                       TextOrNull(parameters), TextOrNull(directory), show);
     return reinterpret_cast<std::intptr_t>(result);
 }

@@ -3,6 +3,7 @@
 #include "app/ErrorTexts.h"
 #include "app/Program.h"
 #include "forms/Windows.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Host.h"
 #include "platform/win32/Win32Platform.h"
 
@@ -27,6 +28,7 @@ void ReportStartFailure(const std::wstring& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    vardelune::RestrictDllSearchToSystemFolder();
     try {
         vardelune::Win32Platform platform;
         vardelune::Win32Host host(instance);

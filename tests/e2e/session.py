@@ -161,13 +161,13 @@ class Session:
     def new_profile(self, name="profile"):
         return Profile(os.path.join(tempfile.mkdtemp(dir=self.tmp), name))
 
-    def start(self, profile, userprofile=None, extra_env=None, cwd=None):
+    def start(self, profile, userprofile=None, extra_env=None, cwd=None, exe=None):
         """Starts the program with that profile (Wine would otherwise set
         USERPROFILE itself; "" unsets it) and waits for its main window. On a
         machine loaded by other Wine tests the window has once failed to show
         in two minutes: one more try, logged, before the test fails."""
         given = profile.windows_path if userprofile is None else userprofile
-        command = "set USERPROFILE=%s&& %s" % (given, windows_path(self.exe))
+        command = "set USERPROFILE=%s&& %s" % (given, windows_path(exe or self.exe))
         for attempt in (1, 2):
             self.windows()  # a cold wineserver brings up its desktop and services first
             self.program = subprocess.Popen([WINE, "cmd", "/c", command], env=dict(self.env, **(extra_env or {})),
@@ -182,12 +182,25 @@ class Session:
                 sys.stderr.write("\n  start-up retried: %s ... " % problem)
                 self.reset()
 
-    def install_messenger_stub(self, installed=True):
+    def install_messenger_stub(self, installed=True, registered=None):
+        """The stand-in for Messenger in the Windows folder, or (registered: a
+        folder of drive C:) there and under the App Paths key."""
         stub = os.path.join(self.prefix, "drive_c", "windows", "msnmsgr.exe")
         if installed:
             shutil.copy(self.stub, stub)
         elif os.path.exists(stub):
             os.remove(stub)
+        key = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\msnmsgr.exe"
+        if registered:
+            folder = os.path.join(self.prefix, "drive_c", *registered.split("\\"))
+            os.makedirs(folder, exist_ok=True)
+            shutil.copy(self.stub, os.path.join(folder, "msnmsgr.exe"))
+            self.wine("reg", "add", key, "/ve", "/d", "C:\\%s\\msnmsgr.exe" % registered, "/f")
+        else:
+            try:
+                self.wine("reg", "delete", key, "/f")
+            except subprocess.CalledProcessError:
+                pass  # was never registered
 
     # ------------------------------------------------------------ reading windows
 
@@ -322,11 +335,11 @@ class ProgramTest(unittest.TestCase):
         self.assert_button(window, cover, highlighted)
         self.session.click()
 
-    def start_with_accounts(self, *accounts, extra_env=None):
+    def start_with_accounts(self, *accounts, extra_env=None, exe=None):
         self.profile = self.session.new_profile()
         for account in accounts:
             self.profile.add_account(account)
-        self.main = self.session.start(self.profile, extra_env=extra_env)
+        self.main = self.session.start(self.profile, extra_env=extra_env, exe=exe)
         return self.main
 
     def select_account(self, window, account):

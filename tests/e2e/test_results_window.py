@@ -2,6 +2,7 @@
 Messenger and ends the program, and the push buttons below its visible area
 that only the keyboard reaches."""
 import os
+import shutil
 
 from layout import BACK_PUSH_BUTTON, QUIT_PUSH_BUTTON, RELAUNCH_COVER, RELAUNCH_PUSH_BUTTON, REPAIR_COVER, RESULTS
 from profiles import windows_path
@@ -9,12 +10,13 @@ from session import ProgramTest, wait_for
 
 
 class ResultsWindow(ProgramTest):
-    def open_results(self, install_stub=True):
-        self.session.install_messenger_stub(install_stub)
+    def open_results(self, install_stub=True, registered=None, exe=None):
+        self.session.install_messenger_stub(install_stub, registered)
         self.marker = os.path.join(self.session.tmp, "msnmsgr-started.txt")
         if os.path.exists(self.marker):
             os.remove(self.marker)
-        self.start_with_accounts("ines@live.fr", extra_env={"VARDELUNE_STUB_MARKER": windows_path(self.marker)})
+        self.start_with_accounts("ines@live.fr", extra_env={"VARDELUNE_STUB_MARKER": windows_path(self.marker)},
+                                 exe=exe)
         self.select_account(self.main, "ines@live.fr")
         self.session.click(self.main, *self.main.centre(REPAIR_COVER))
         return self.session.window(RESULTS)
@@ -23,11 +25,28 @@ class ResultsWindow(ProgramTest):
         wait_for(lambda: (lambda w: w and w.focus == w.control(control).hwnd)(self.session.refresh(window)), 10,
                  "the focus on %s" % control)
 
+    def planted_beside_a_copy_of_the_program(self):
+        """The program in a downloads folder, with an msnmsgr.exe planted beside it."""
+        folder = os.path.join(self.session.tmp, "Téléchargements")
+        os.makedirs(folder, exist_ok=True)
+        shutil.copy(self.session.exe, os.path.join(folder, "Vardelune.exe"))
+        shutil.copy(self.session.stub, os.path.join(folder, "msnmsgr.exe"))
+        return os.path.join(folder, "Vardelune.exe")
+
     def test_relaunch_starts_messenger_and_ends_the_program(self):
-        for stub_installed in (True, False):
-            with self.subTest(stub_installed=stub_installed):
+        # Where Messenger is, and the program that the relaunch must start.
+        registered = "Program Files\\Windows Live\\Messenger"
+        cases = [("in the Windows folder", dict(install_stub=True), "c:\\windows\\msnmsgr.exe"),
+                 ("nowhere", dict(install_stub=False), None),
+                 ("registered, a copy planted beside the program", dict(install_stub=False, registered=registered),
+                  "c:\\%s\\msnmsgr.exe" % registered.lower())]
+        for where, options, started in cases:
+            with self.subTest(messenger=where):
                 self.session.reset()
-                results = self.open_results(install_stub=stub_installed)
+                if "registered" in options:
+                    options = dict(options, exe=self.planted_beside_a_copy_of_the_program())
+                results = self.open_results(**options)
+                stub_installed = started is not None
                 # This pair is the other way round: the glow shows at rest.
                 self.session.move(results, 4, 4)
                 self.assert_button(results, RELAUNCH_COVER, highlighted=True)
@@ -36,7 +55,9 @@ class ResultsWindow(ProgramTest):
                 if stub_installed:
                     wait_for(lambda: os.path.exists(self.marker), 20, "msnmsgr.exe to start")
                     with open(self.marker, encoding="utf-8") as f:
-                        self.assertEqual(f.read().rstrip("\\").lower(), "c:\\windows")
+                        folder, program = f.read().lower().split("\n")
+                    self.assertEqual(folder.rstrip("\\"), "c:\\windows")
+                    self.assertEqual(program, started)
                 # Without Messenger the shell starts nothing and shows no message
                 # that would hold the program open.
                 self.session.wait_ended()

@@ -1,6 +1,7 @@
 // Stands in for msnmsgr.exe in the end-to-end tests: proves that the program
 // started it by writing a marker file (path in VARDELUNE_STUB_MARKER, else
-// msnmsgr-started.txt beside this executable) holding its working folder.
+// msnmsgr-started.txt beside this executable) holding its working folder and,
+// on the next line, its own path.
 #include <windows.h>
 
 #include <string>
@@ -23,6 +24,11 @@ int wmain() {
                                          nullptr, nullptr);
     DWORD written = 0;
     WriteFile(file, utf8, static_cast<DWORD>(size), &written, nullptr);
+    wchar_t self[MAX_PATH] = L"\n";
+    const DWORD selfLength = GetModuleFileNameW(nullptr, self + 1, MAX_PATH - 1);
+    const int selfSize = WideCharToMultiByte(CP_UTF8, 0, self, static_cast<int>(selfLength + 1), utf8, sizeof utf8,
+                                             nullptr, nullptr);
+    WriteFile(file, utf8, static_cast<DWORD>(selfSize), &written, nullptr);
     CloseHandle(file);
     return 0;
 }

@@ -196,16 +196,37 @@ int Close(const wchar_t* handle) {
     return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
 
+// Sends the window a message that it answers at once when it takes messages,
+// again and again until the stop file appears, and prints the longest wait.
+int Responsiveness(const wchar_t* handle, const wchar_t* stopFile) {
+    const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(handle, nullptr, 10)));
+    DWORD longest = 0;
+    unsigned count = 0;
+    while (IsWindow(window) && GetFileAttributesW(stopFile) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD start = GetTickCount();
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        const DWORD waited = GetTickCount() - start;
+        if (waited > longest) longest = waited;
+        ++count;
+        Sleep(20);
+    }
+    Write("longest_ms=" + std::to_string(longest) + " count=" + std::to_string(count) + "\n");
+    return 0;
+}
+
 }  // namespace
 
 // "dump" prints every titled top-level window (with the controls of the visible
 // ones); "layout" prints the layout tables; "close HWND" posts WM_CLOSE, since
-// windows have no close box under Xvfb. Nothing else: selections and clicks are
+// windows have no close box under Xvfb; "responsiveness HWND STOPFILE" times
+// how long the window takes to answer, until the file appears. Nothing else: selections and clicks are
 // made by real input through X.
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"dump") == 0) return Dump();
     if (argc == 2 && std::wcscmp(argv[1], L"layout") == 0) return Layout();
     if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
-    Write("usage: Probe dump | Probe layout | Probe close HWND\n");
+    if (argc == 4 && std::wcscmp(argv[1], L"responsiveness") == 0) return Responsiveness(argv[2], argv[3]);
+    Write("usage: Probe dump | Probe layout | Probe close HWND | Probe responsiveness HWND STOPFILE\n");
     return 64;
 }

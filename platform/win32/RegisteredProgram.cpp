@@ -1,0 +1,54 @@
+// Read in the ANSI form, as the shell's ShellExecuteA that starts the program
+// takes it.
+#include "platform/win32/RegisteredProgram.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace vardelune {
+
+namespace {
+
+std::string DefaultValue(HKEY root, const std::string& key) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::string();
+    DWORD type = 0;
+    DWORD size = 0;
+    std::string value;
+    if (RegQueryValueExA(opened, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0 && size < 32768) {
+        std::vector<char> buffer(size + 1, '\0');
+        if (RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
+            ERROR_SUCCESS)
+            value = buffer.data();
+        if (type == REG_EXPAND_SZ && !value.empty()) {
+            std::vector<char> expanded(32768);
+            const DWORD length = ExpandEnvironmentStringsA(value.c_str(), expanded.data(), 32768);
+            value = length > 0 && length <= expanded.size() ? std::string(expanded.data()) : std::string();
+        }
+    }
+    RegCloseKey(opened);
+    // The path may stand in quotes.
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    return value;
+}
+
+bool IsExistingFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+std::string RegisteredProgramPath(const std::string& file) {
+    if (file.empty() || file.find_first_of("\\/:") != std::string::npos) return std::string();
+    const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + file;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        const std::string path = DefaultValue(root, key);
+        if (!path.empty() && IsExistingFile(path)) return path;
+    }
+    return std::string();
+}
+
+}  // namespace vardelune
