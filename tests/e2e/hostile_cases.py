@@ -3,6 +3,8 @@ up, the bystander folder that links point into, and the before/after listing
 that proves nothing but the chosen account's two folders changed."""
 import os
 import subprocess
+import threading
+import time
 
 from profiles import WINE, snapshot, windows_path, write
 from session import wait_for
@@ -217,3 +219,60 @@ def fill_account(place, name):
     """Gives an empty account folder its files and its Contacts folder."""
     os.rmdir(place.messenger(name))
     account(place, name)
+
+
+def climbing_name(place):
+    """A name that Windows reads as a path climbing out of the data folder to
+    the profile's own "Projets" folder, beside an ordinary neighbour."""
+    with_neighbour(place)
+    projets = os.path.join(place.profile.root, "Projets")
+    os.makedirs(projets)
+    write(os.path.join(projets, "rapport.odt"), b"travail" * 500)
+    place.must_remain.append(os.path.join(projets, "rapport.odt"))
+
+
+def case_variant_link(place):
+    """A link in the account's folder to the neighbour account's file, whose
+    path differs from the link's own by case only."""
+    account(place)
+    neighbour = place.account.upper()
+    account(place, neighbour)
+    target = os.path.join(place.messenger(neighbour), "keep.dat")
+    write(target, b"le voisin" * 100)
+    os.symlink(os.path.join("..", neighbour, "keep.dat"), os.path.join(place.messenger(), "KEEP.DAT"))
+    place.must_remain.append(target)
+
+
+def large_account(place, folders=40, files=100):
+    with_neighbour(place)
+    for f in range(folders):
+        sub = os.path.join(place.messenger(), "ObjectStore", "d%02d" % f)
+        os.makedirs(sub)
+        for n in range(files):
+            write(os.path.join(sub, "f%03d.dat" % n), b"x" * 64)
+
+
+def link_swapped_in_once_started(place):
+    """A large account; once its first file is gone, a helper moves one of its
+    still whole subfolders out of the way and puts a link to the bystander
+    folder in its place."""
+    large_account(place)
+    store = os.path.join(place.messenger(), "ObjectStore")
+    files = {d: [os.path.join(store, d, f) for f in os.listdir(os.path.join(store, d))] for d in os.listdir(store)}
+    place.swapped = threading.Event()
+
+    def swap():
+        deadline = time.monotonic() + 120
+        while time.monotonic() < deadline:
+            whole = [d for d, paths in sorted(files.items()) if all(os.path.exists(p) for p in paths)]
+            if len(whole) < len(files):
+                if whole:
+                    folder = os.path.join(store, whole[len(whole) // 2])
+                    os.rename(folder, os.path.join(place.case_dir, "moved"))
+                    os.symlink(os.path.join(place.bystander, "dossier"), folder)
+                    place.swapped_link = folder
+                    place.swapped.set()
+                return
+            time.sleep(0.002)
+
+    threading.Thread(target=swap, daemon=True).start()
