@@ -2,9 +2,12 @@
 account and what it must leave alone, and the results window with its way back
 to the list. The cleanups that fail are the hostile-input cases."""
 import os
+import re
+import sys
+import threading
 
 from layout import BACK_COVER, REPAIR_COVER, RESULTS, RESULTS_MESSAGE
-from profiles import snapshot, unexpected_changes
+from profiles import snapshot, unexpected_changes, windows_path, write
 from screen import bands, is_dark
 from session import ProgramTest, wait_for
 
@@ -64,3 +67,37 @@ class Cleanup(ProgramTest):
         self.message(results, changed_from=first_message)
         wait_for(lambda: not os.path.exists(self.profile.contacts("paul@live.fr")), 20, "the deletion")
         self.assertTrue(self.session.refresh(results).visible)
+
+    def test_windows_answer_throughout_a_large_deletion(self):
+        """20,000 files in 500 folders: the results window is drawn while they
+        go, the main window answers within a second all along, and a click on
+        the way back made meanwhile is dropped."""
+        self.start_with_accounts("gros@live.fr", "voisin@live.fr")
+        for f in range(500):
+            folder = os.path.join(self.profile.messenger("gros@live.fr"), "ObjectStore", "d%03d" % f)
+            os.makedirs(folder)
+            for n in range(40):
+                write(os.path.join(folder, "f%02d.dat" % n), b"x")
+        stop = os.path.join(self.session.tmp, "responsiveness.stop")
+        answers = []
+        pinger = threading.Thread(target=lambda: answers.append(self.session.run_probe(
+            "responsiveness", str(self.main.hwnd), windows_path(stop), timeout=600)))
+        pinger.start()
+        try:
+            self.clean("gros@live.fr")
+            results = self.session.window(RESULTS)
+            self.message(results)
+            self.assertTrue(os.path.exists(self.profile.contacts("gros@live.fr")), "the deletion was over too soon")
+            self.session.click(results, *results.centre(BACK_COVER))
+            wait_for(lambda: not os.path.exists(self.profile.contacts("gros@live.fr")), 300, "the deletion")
+        finally:
+            write(stop, b"")
+            pinger.join()
+        found = re.search(r"longest_ms=(\d+) count=(\d+)", answers[0] if answers else "")
+        self.assertIsNotNone(found, answers)
+        longest, count = int(found.group(1)), int(found.group(2))
+        sys.stderr.write("\n  measured: longest wait %d ms over %d messages ... " % (longest, count))
+        self.assertGreater(count, 10)
+        self.assertLess(longest, 1000, "the main window took %d ms to answer during the deletion" % longest)
+        self.assertTrue(self.session.refresh(results).visible)
+        self.assertTrue(os.path.exists(self.profile.messenger("voisin@live.fr")))
