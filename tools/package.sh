@@ -1,19 +1,36 @@
 #!/bin/bash
 # Builds the release package: dist/Vardelune-<version>-<arch>.zip for each
-# architecture, holding Vardelune.exe and the French LISEZMOI.txt.
+# architecture, holding Vardelune.exe and the French LISEZMOI.txt, and
+# dist/SHA256SUMS. The build is reproducible: every time stamp (the
+# executable's, the zip entries') is the last commit's, so that two builds of
+# one commit, wherever they are made, give the same bytes.
 set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh package
 version=$(sed -n 's/^#define VARDELUNE_VERSION_TEXT "\(.*\)"$/\1/p' resources/version.h)
+# The linker writes this time into the executable's header.
+SOURCE_DATE_EPOCH=$(git log -1 --format=%ct 2>/dev/null || echo 0)
+export SOURCE_DATE_EPOCH TZ=UTC
+stamp=$(date -u -d "@$SOURCE_DATE_EPOCH" +%Y%m%d%H%M.%S)
 rm -rf dist && mkdir -p dist
 for arch in x64 x86; do
-    cmake --preset "windows-$arch" >/dev/null
-    cmake --build --preset "windows-$arch" --target Vardelune
+    # A build folder of its own, configured afresh, so that nothing of another
+    # configuration (the tests') or another time stamp is reused.
+    build=build/package-$arch
+    rm -rf "$build"
+    cmake --preset "windows-$arch" -B "$build" -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$build" --target Vardelune
     stage=$(mktemp -d)
-    cp "build/windows-$arch/platform/Vardelune.exe" "$stage/"
+    cp "$build/platform/Vardelune.exe" "$stage/"
     # Notepad on every Windows reads UTF-8 with a byte order mark and CR LF.
     { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/; s/\$/\r/" tools/release/LISEZMOI.txt; } >"$stage/LISEZMOI.txt"
-    (cd "$stage" && zip -q -X "$OLDPWD/dist/Vardelune-$version-$arch.zip" Vardelune.exe LISEZMOI.txt)
+    chmod 755 "$stage/Vardelune.exe"
+    chmod 644 "$stage/LISEZMOI.txt"
+    touch -t "$stamp" "$stage/Vardelune.exe" "$stage/LISEZMOI.txt"
+    # -X: no extra attributes (owner, Unix times); -D: no folder entries.
+    (cd "$stage" && zip -q -X -D "$OLDPWD/dist/Vardelune-$version-$arch.zip" Vardelune.exe LISEZMOI.txt)
     rm -rf "$stage"
 done
+(cd dist && sha256sum -- *.zip >SHA256SUMS)
 ls -l dist
+cat dist/SHA256SUMS

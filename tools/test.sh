@@ -6,7 +6,7 @@ set -eu
 cd "$(dirname "$0")/.."
 tools/install-deps.sh test
 for preset in windows-x64 windows-x86 host; do
-    cmake --preset "$preset" >/dev/null
+    cmake --preset "$preset" -DBUILD_TESTING=ON >/dev/null
     cmake --build --preset "$preset"
 done
 ctest --preset host "$@"

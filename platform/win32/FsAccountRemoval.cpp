@@ -168,7 +168,7 @@ FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std:
     }
     opened.handle = FileHandle(handle);
 
-    if (ntdll.underWine) {
+    if (underWine_) {
         if (!RealName(handle, opened.realName)) {
             opened.verdict = Opened::Verdict::Unverifiable;
         } else {
@@ -208,6 +208,7 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
     name_ = name;
     displayRoot_ = ChildRealName(folder, name);
     if (!nt::Ntdll().Complete()) throw Win32Error(ERROR_PROC_NOT_FOUND);
+    underWine_ = nt::RunningUnderWine();
     if (!IsSingleName(name) || name.find_first_of(L"*?<>\"") != std::wstring::npos)
         throw NumberedError(error::kBadFileName, displayRoot_);
 
@@ -222,7 +223,7 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
     if (!GetFileInformationByHandle(data_.Get(), &information)) ThrowLastError(ERROR_ACCESS_DENIED);
     if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Found(DeletionTarget::Kind::Absent);
     dataReal_.clear();
-    if (nt::Ntdll().underWine && !RealName(data_.Get(), dataReal_))
+    if (underWine_ && !RealName(data_.Get(), dataReal_))
         return Found(DeletionTarget::Kind::Unverifiable, displayRoot_);
 
     Listed account;
@@ -339,7 +340,7 @@ void FsAccountRemoval::Remove(size_t index) {
     if (entry.kept) {
         // Under Wine a kept handle deletes by the path it was opened by:
         // that path must still lead where it did.
-        if (nt::Ntdll().underWine && entry.parent != kNone) Recheck(entry.parent);
+        if (underWine_ && entry.parent != kNone) Recheck(entry.parent);
     } else if (!entry.handle) {
         Opened opened = OpenChecked(entry);
         if (opened.verdict == Opened::Verdict::Gone) return;  // already gone: nothing left to delete

@@ -60,6 +60,7 @@ private:
     std::vector<Entry> entries_;  // in walk order: every folder before what it holds
     size_t kept_ = 0;
     bool keeping_ = true;
+    bool underWine_ = false;
     bool examined_ = false;  // the last Examine found a folder that may be deleted
     size_t recheckedFolder_ = kNone;
     size_t sinceRecheck_ = 0;

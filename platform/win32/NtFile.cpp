@@ -2,6 +2,8 @@
 // its functions are found without loading anything.
 #include "platform/win32/NtFile.h"
 
+#include "platform/win32/OptionalFunctions.h"
+
 namespace vardelune::nt {
 
 namespace {
@@ -19,11 +21,12 @@ Functions Lookup() {
     Find(ntdll, "NtSetInformationFile", functions.SetInformationFile);
     Find(ntdll, "NtQueryInformationFile", functions.QueryInformationFile);
     Find(ntdll, "RtlNtStatusToDosError", functions.StatusToDosError);
-    functions.underWine = ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
     return functions;
 }
 
 }  // namespace
+
+bool RunningUnderWine() { return FindOptionalFunction(L"ntdll.dll", "wine_get_version") != nullptr; }
 
 const Functions& Ntdll() {
     static const Functions functions = Lookup();

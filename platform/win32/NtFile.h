@@ -86,7 +86,6 @@ struct Functions {
     Status(NTAPI* SetInformationFile)(HANDLE, IoStatusBlock*, PVOID, ULONG, int informationClass);
     Status(NTAPI* QueryInformationFile)(HANDLE, IoStatusBlock*, PVOID, ULONG, int informationClass);
     ULONG(NTAPI* StatusToDosError)(Status);
-    bool underWine;  // ntdll exports wine_get_version
 
     bool Complete() const {
         return OpenFile && QueryDirectoryFile && SetInformationFile && QueryInformationFile && StatusToDosError;
@@ -94,5 +93,9 @@ struct Functions {
 };
 
 const Functions& Ntdll();
+
+// ntdll exports wine_get_version: the system is Wine, whose links to files
+// carry no link attribute.
+bool RunningUnderWine();
 
 }  // namespace vardelune::nt

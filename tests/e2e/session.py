@@ -19,6 +19,7 @@ from window_model import Window
 
 SCREEN = (1280, 1024)
 MESSAGE_BOX_CLASS = "#32770"
+AS_WINE_SETS = False  # start(userprofile=...): the profile folder that Wine gives every program
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
@@ -163,11 +164,13 @@ class Session:
 
     def start(self, profile, userprofile=None, extra_env=None, cwd=None, exe=None):
         """Starts the program with that profile (Wine would otherwise set
-        USERPROFILE itself; "" unsets it) and waits for its main window. On a
+        USERPROFILE itself, as AS_WINE_SETS lets it; "" unsets it) and waits for its main window. On a
         machine loaded by other Wine tests the window has once failed to show
         in two minutes: one more try, logged, before the test fails."""
         given = profile.windows_path if userprofile is None else userprofile
         command = "set USERPROFILE=%s&& %s" % (given, windows_path(exe or self.exe))
+        if userprofile is AS_WINE_SETS:
+            command = windows_path(exe or self.exe)
         for attempt in (1, 2):
             self.windows()  # a cold wineserver brings up its desktop and services first
             self.program = subprocess.Popen([WINE, "cmd", "/c", command], env=dict(self.env, **(extra_env or {})),

@@ -1,9 +1,16 @@
 """The manual-cleanup shortcuts: the two "Ouvrir" buttons and the
 temporary-folder link open their folder in the file browser and delete nothing."""
-from layout import BARE_MAIN_WINDOW, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX, TEMP_LINK_COVER
-from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, snapshot
+import getpass
+import os
+import subprocess
+
+from layout import (BACK_COVER, BARE_MAIN_WINDOW, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX, REPAIR_COVER,
+                    RESULTS, TEMP_LINK_COVER)
+from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, Profile, snapshot
 from screen import is_blue_text, is_dark
-from session import ProgramTest, wait_for
+from session import AS_WINE_SETS, QUIET, ProgramTest, wait_for
+
+WINE_LINKS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine-links.sh")
 
 # The cover to point at, the folder below the profile and the browser's title.
 SHORTCUTS = [
@@ -18,10 +25,7 @@ class Shortcuts(ProgramTest):
         explorers = list(self.session.wine_processes("explorer.exe").values())
         self.assertTrue(any(path in line for line in explorers), explorers)
 
-    def test_each_shortcut_opens_its_folder_in_the_file_browser(self):
-        window = self.start_with_accounts("ines@live.fr")
-        before = snapshot(self.profile.root)
-
+    def open_each_shortcut(self, window, profile_path):
         for cover, folder, title in SHORTCUTS:
             with self.subTest(cover):
                 link = window.rect(TEMP_LINK_COVER)
@@ -33,7 +37,7 @@ class Shortcuts(ProgramTest):
                     self.press(window, cover)
 
                 browser = self.session.window(title)
-                self.assert_opened(self.profile.windows_path + "\\" + folder.replace("/", "\\"))
+                self.assert_opened(profile_path + "\\" + folder.replace("/", "\\"))
                 if cover == TEMP_LINK_COVER:
                     # The link's handler leaves its cover hidden.
                     self.assertGreater(self.session.screenshot(window, link).count(is_dark), 30)
@@ -46,8 +50,46 @@ class Shortcuts(ProgramTest):
                 self.session.wait_hidden(browser)
                 self.session.move(window, *self.session.layout.point(*BARE_MAIN_WINDOW))
 
+    def test_each_shortcut_opens_its_folder_in_the_file_browser(self):
+        window = self.start_with_accounts("ines@live.fr")
+        before = snapshot(self.profile.root)
+        self.open_each_shortcut(window, self.profile.windows_path)
         self.assertEqual(snapshot(self.profile.root), before)
         self.assertTrue(self.session.running())
+
+    def test_the_whole_job_in_a_stock_prefix(self):
+        """Messenger under Wine keeps its data under AppData\\Local. Once
+        tools/wine-links.sh has added the links that Windows has, the program,
+        given the profile folder that Wine gives every program, lists the
+        accounts, cleans one, goes back and opens all three folders."""
+        session = self.session
+        user = getpass.getuser()
+        subprocess.run([WINE_LINKS, session.prefix], check=True, **QUIET)
+        local = os.path.join(session.prefix, "drive_c", "users", user, "AppData", "Local", "Microsoft")
+        for account in ("ines@live.fr", "paul@live.fr"):
+            for data in ("Messenger", "Windows Live Contacts"):
+                os.makedirs(os.path.join(local, data, account, "ObjectStore"))
+        profile = Profile(os.path.join(session.prefix, "drive_c", "users", user))  # through the links
+        before = snapshot(local)
+
+        window = session.start(None, AS_WINE_SETS)
+        profile_path = "C:\\users\\" + user
+        self.assertEqual(window.control(PROFILE_BOX).text, profile_path)
+        self.assertEqual(sorted(window.list_box().items), ["ines@live.fr", "paul@live.fr"])
+
+        self.select_account(window, "ines@live.fr")
+        self.press(window, REPAIR_COVER)
+        results = session.window(RESULTS)
+        wait_for(lambda: not os.path.exists(profile.contacts("ines@live.fr")), 30, "the deletion")
+        self.assertEqual(sorted(set(before) - set(snapshot(local))),
+                         sorted(k for k in before if "ines@live.fr" in k))
+        self.press(results, BACK_COVER)
+        session.wait_hidden(results)
+        self.assertEqual(session.refresh(window).list_box().items, ["paul@live.fr"])
+
+        session.move(window, *session.layout.point(*BARE_MAIN_WINDOW))
+        self.open_each_shortcut(session.refresh(window), profile_path)
+        self.assertTrue(session.running())
 
     def test_paths_follow_an_edited_profile_box(self):
         # Text2, out of view, is the next tab stop after the focus at start;

@@ -7,7 +7,7 @@ set(VARDELUNE_CONTRACT_EXE ${VARDELUNE_WINDOWS_X64_DIR}/tests/contract/vardelune
 set(VARDELUNE_CONTRACT_RUN ${PROJECT_SOURCE_DIR}/tests/contract/run-contract.sh)
 set(VARDELUNE_CONTRACT_ROOT ${CMAKE_CURRENT_BINARY_DIR}/contract)
 
-foreach(group Environment Enumeration FsPath Removal Process)
+foreach(group Environment Enumeration FsPath Removal Process OldestWindows)
   add_test(NAME contract.${group}
            COMMAND ${VARDELUNE_CONTRACT_RUN} ${VARDELUNE_WINE_RUN} ${VARDELUNE_CONTRACT_EXE}
                    ${VARDELUNE_CONTRACT_ROOT}/${group} --gtest_filter=${group}.*)
