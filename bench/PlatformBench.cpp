@@ -4,6 +4,7 @@
 #include "app/Errors.h"
 #include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/FsEnumeration.h"
+#include "platform/win32/OptionalFunctions.h"
 
 #include <windows.h>
 
@@ -48,7 +49,7 @@ bool RemoveTree(const std::wstring& folder) {
 }
 
 int Usage() {
-    std::fputs("usage: PlatformBench remove|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
+    std::fputs("usage: PlatformBench remove|remove-windows-way|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
     return 2;
 }
 
@@ -59,7 +60,10 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     const std::wstring path = argv[2];
     try {
-        if (mode == L"remove") {
+        // The same removal with Wine's own functions hidden: entries checked by
+        // their file ids, as on Windows, instead of their real names.
+        if (mode == L"remove-windows-way") vardelune::PretendOptionalFunctionsMissing(true);
+        if (mode == L"remove" || mode == L"remove-windows-way") {
             const size_t slash = path.find_last_of(L'\\');
             vardelune::FsAccountRemoval removal;
             const LARGE_INTEGER start = Now();

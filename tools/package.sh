@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the release package: dist/Vardelune-<version>-<arch>.zip for each
-# architecture, holding Vardelune.exe and the French LISEZMOI.txt, and
+# architecture, holding Vardelune.exe, the French LISEZMOI.txt and
+# wine-links.sh for users under Wine, and
 # dist/SHA256SUMS. The build is reproducible: every time stamp (the
 # executable's, the zip entries') is the last commit's, so that two builds of
 # one commit, wherever they are made, give the same bytes.
@@ -24,11 +25,12 @@ for arch in x64 x86; do
     cp "$build/platform/Vardelune.exe" "$stage/"
     # Notepad on every Windows reads UTF-8 with a byte order mark and CR LF.
     { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/; s/\$/\r/" tools/release/LISEZMOI.txt; } >"$stage/LISEZMOI.txt"
-    chmod 755 "$stage/Vardelune.exe"
+    cp tools/wine-links.sh "$stage/"
+    chmod 755 "$stage/Vardelune.exe" "$stage/wine-links.sh"
     chmod 644 "$stage/LISEZMOI.txt"
-    touch -t "$stamp" "$stage/Vardelune.exe" "$stage/LISEZMOI.txt"
+    touch -t "$stamp" "$stage/Vardelune.exe" "$stage/LISEZMOI.txt" "$stage/wine-links.sh"
     # -X: no extra attributes (owner, Unix times); -D: no folder entries.
-    (cd "$stage" && zip -q -X -D "$OLDPWD/dist/Vardelune-$version-$arch.zip" Vardelune.exe LISEZMOI.txt)
+    (cd "$stage" && zip -q -X -D "$OLDPWD/dist/Vardelune-$version-$arch.zip" Vardelune.exe LISEZMOI.txt wine-links.sh)
     rm -rf "$stage"
 done
 (cd dist && sha256sum -- *.zip >SHA256SUMS)

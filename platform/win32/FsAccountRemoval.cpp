@@ -136,6 +136,13 @@ DeletionTarget Found(DeletionTarget::Kind kind, const std::wstring& path = std::
 
 }  // namespace
 
+// What an entry that is not plainly where it was listed stops the examination with.
+DeletionTarget FsAccountRemoval::Stopped(Opened::Verdict verdict, const std::wstring& path) {
+    return Found(verdict == Opened::Verdict::Link ? DeletionTarget::Kind::ContainsLink
+                                                  : DeletionTarget::Kind::Unverifiable,
+                 path);
+}
+
 FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std::wstring& parentReal,
                                                        const Entry& entry) {
     const nt::Functions& ntdll = nt::Ntdll();
@@ -250,16 +257,8 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
 
     Entry root{name, kNone, true, account.fileId, FileHandle(), false, std::wstring()};
     Opened opened = OpenChecked(data_.Get(), dataReal_, root);
-    switch (opened.verdict) {
-        case Opened::Verdict::Gone:
-            return Found(DeletionTarget::Kind::Absent);
-        case Opened::Verdict::Link:
-            return Found(DeletionTarget::Kind::ContainsLink, displayRoot_);
-        case Opened::Verdict::Unverifiable:
-            return Found(DeletionTarget::Kind::Unverifiable, displayRoot_);
-        case Opened::Verdict::Checked:
-            break;
-    }
+    if (opened.verdict == Opened::Verdict::Gone) return Found(DeletionTarget::Kind::Absent);
+    if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, displayRoot_);
     enter(std::move(root), opened);
 
     while (!frames.empty()) {
@@ -279,16 +278,8 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
         if (!IsSingleName(child.name)) return Found(DeletionTarget::Kind::Unverifiable, path);
         if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Found(DeletionTarget::Kind::ContainsLink, path);
         opened = OpenChecked(entries_[parent].handle.Get(), entries_[parent].realName, entry);
-        switch (opened.verdict) {
-            case Opened::Verdict::Gone:
-                continue;
-            case Opened::Verdict::Link:
-                return Found(DeletionTarget::Kind::ContainsLink, path);
-            case Opened::Verdict::Unverifiable:
-                return Found(DeletionTarget::Kind::Unverifiable, path);
-            case Opened::Verdict::Checked:
-                break;
-        }
+        if (opened.verdict == Opened::Verdict::Gone) continue;  // gone meanwhile: nothing to protect
+        if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, path);
         enter(std::move(entry), opened);
     }
     examined_ = true;

@@ -22,7 +22,7 @@ public:
 
     // How many entries keep the handle they were checked on from Examine to
     // their deletion; the others are opened and checked again then.
-    static constexpr size_t kKeptHandles = 4096;
+    static constexpr size_t kKeptHandles = 16384;
 
 private:
     struct Entry {
@@ -42,6 +42,7 @@ private:
         FileHandle handle;
         std::wstring realName;
     };
+    static DeletionTarget Stopped(Opened::Verdict verdict, const std::wstring& path);
     Opened OpenChecked(HANDLE parent, const std::wstring& parentReal, const Entry& entry);
     Opened OpenChecked(const Entry& entry);  // through the parent's handle, opened again if need be
     HANDLE HandleOf(size_t index);  // opens and checks again an entry whose handle was not kept

@@ -4,6 +4,7 @@
 
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsPath.h"
+#include "platform/win32/NtFile.h"
 
 #include <cstddef>
 
@@ -13,43 +14,8 @@ namespace {
 
 constexpr DWORD kFilteredAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
-// The native directory query, which no user-mode SDK header declares.
-struct IoStatus {
-    union {
-        LONG status;
-        void* pointer;
-    };
-    ULONG_PTR information;
-};
-struct CountedString {
-    USHORT length;  // in bytes
-    USHORT maximumLength;
-    PWSTR buffer;
-};
-using QueryDirectoryFile = LONG(NTAPI*)(HANDLE folder, HANDLE event, void* apc, void* apcContext, IoStatus* io,
-                                        void* buffer, ULONG length, int informationClass, BOOLEAN singleEntry,
-                                        CountedString* pattern, BOOLEAN restart);
-using StatusToDosError = ULONG(NTAPI*)(LONG status);
-
-constexpr int kDirectoryInformation = 1;  // FILE_DIRECTORY_INFORMATION
-constexpr int kNamesInformation = 12;     // FILE_NAMES_INFORMATION
-constexpr LONG kNoMoreFiles = static_cast<LONG>(0x80000006);
-constexpr LONG kNoSuchFile = static_cast<LONG>(0xC000000F);
-
-struct DirectoryEntry {
-    ULONG nextEntryOffset;
-    ULONG fileIndex;
-    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime, endOfFile, allocationSize;
-    ULONG fileAttributes;
-    ULONG fileNameLength;  // in bytes
-    WCHAR fileName[1];
-};
-struct NamesEntry {
-    ULONG nextEntryOffset;
-    ULONG fileIndex;
-    ULONG fileNameLength;  // in bytes
-    WCHAR fileName[1];
-};
+using nt::DirectoryInformation;
+using nt::NamesInformation;
 
 // Room for a few hundred entries per query.
 constexpr size_t kBatchBytes = 64 * 1024;
@@ -125,7 +91,7 @@ std::wstring FsEnumeration::First(const std::wstring& expression, unsigned attri
 }
 
 std::wstring FsEnumeration::Next() {
-    const size_t header = namesOnly_ ? offsetof(NamesEntry, fileName) : offsetof(DirectoryEntry, fileName);
+    const size_t header = namesOnly_ ? offsetof(NamesInformation, fileName) : offsetof(DirectoryInformation, fileName);
     while (folder_.IsOpen()) {
         if (!batchHasMore_ && !Fetch(nullptr)) break;
         // Nothing is read beyond what the query reports it filled.
@@ -137,11 +103,11 @@ std::wstring FsEnumeration::Next() {
         ULONG next, nameBytes;
         DWORD entryAttributes = 0;
         if (namesOnly_) {
-            const auto* entry = reinterpret_cast<const NamesEntry*>(bytes);
+            const auto* entry = reinterpret_cast<const NamesInformation*>(bytes);
             next = entry->nextEntryOffset;
             nameBytes = entry->fileNameLength;
         } else {
-            const auto* entry = reinterpret_cast<const DirectoryEntry*>(bytes);
+            const auto* entry = reinterpret_cast<const DirectoryInformation*>(bytes);
             next = entry->nextEntryOffset;
             nameBytes = entry->fileNameLength;
             entryAttributes = entry->fileAttributes;
@@ -163,27 +129,29 @@ std::wstring FsEnumeration::Next() {
 }
 
 bool FsEnumeration::Fetch(const std::wstring* pattern) {
-    static_assert(offsetof(DirectoryEntry, fileName) == 64 && offsetof(NamesEntry, fileName) == 12,
+    static_assert(offsetof(DirectoryInformation, fileName) == 64 && offsetof(NamesInformation, fileName) == 12,
                   "the layouts of the system's directory entries");
-    CountedString counted{};
+    const nt::Functions& ntdll = nt::Ntdll();
+    if (!ntdll.Complete()) throw Win32Error(ERROR_PROC_NOT_FOUND);
+    nt::UnicodeString counted{};
     if (pattern) {
-        counted.length = static_cast<USHORT>(pattern->size() * sizeof(WCHAR));
-        counted.maximumLength = counted.length;
-        counted.buffer = const_cast<PWSTR>(pattern->c_str());
+        counted.Length = static_cast<USHORT>(pattern->size() * sizeof(WCHAR));
+        counted.MaximumLength = counted.Length;
+        counted.Buffer = const_cast<PWSTR>(pattern->c_str());
     }
-    IoStatus io{};
+    nt::IoStatusBlock io{};
     const ULONG bytes = static_cast<ULONG>(batch_.size() * sizeof(batch_[0]));
-    const LONG status = ntdll_.Get<QueryDirectoryFile>("NtQueryDirectoryFile")(
+    const nt::Status status = ntdll.QueryDirectoryFile(
         folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), bytes,
-        namesOnly_ ? kNamesInformation : kDirectoryInformation, FALSE, pattern ? &counted : nullptr,
+        namesOnly_ ? nt::kFileNamesInformation : nt::kFileDirectoryInformation, FALSE, pattern ? &counted : nullptr,
         pattern ? TRUE : FALSE);
     offset_ = 0;
     filled_ = status >= 0 ? static_cast<size_t>(io.information) : 0;
     batchHasMore_ = status >= 0;
     if (batchHasMore_) return true;
     Close();
-    if (status == kNoMoreFiles || status == kNoSuchFile) return false;
-    throw Win32Error(ntdll_.Get<StatusToDosError>("RtlNtStatusToDosError")(status));
+    if (status == nt::kNoMoreFiles || status == nt::kNoSuchFile) return false;
+    throw Win32Error(ntdll.StatusToDosError(status));
 }
 
 void FsEnumeration::Close() {

@@ -2,7 +2,6 @@
 // name per call, with the folder held open between calls.
 #pragma once
 
-#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <string>
@@ -36,7 +35,6 @@ private:
     // Ends the search, closing the folder.
     void Close();
 
-    SystemLibrary ntdll_{L"ntdll.dll"};
     FileHandle folder_;
     std::vector<unsigned long long> batch_;  // 8-byte aligned, as the entries are
     size_t filled_ = 0;                      // bytes of batch_ that the last query wrote

@@ -65,7 +65,26 @@ struct DirectoryEntry {
     WCHAR FileName[1];
 };
 
+// FILE_DIRECTORY_INFORMATION and FILE_NAMES_INFORMATION: the lighter listings
+// of the account enumeration.
+struct DirectoryInformation {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    LARGE_INTEGER creationTime, lastAccessTime, lastWriteTime, changeTime, endOfFile, allocationSize;
+    ULONG fileAttributes;
+    ULONG fileNameLength;  // in bytes
+    WCHAR fileName[1];
+};
+struct NamesInformation {
+    ULONG nextEntryOffset;
+    ULONG fileIndex;
+    ULONG fileNameLength;  // in bytes
+    WCHAR fileName[1];
+};
+
+constexpr int kFileDirectoryInformation = 1;
 constexpr int kFileNameInformation = 9;
+constexpr int kFileNamesInformation = 12;
 constexpr int kFileDispositionInformation = 13;
 constexpr int kFileIdBothDirectoryInformation = 37;
 
