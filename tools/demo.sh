@@ -13,6 +13,7 @@ export WINEPREFIX=/tmp/vardelune-demo/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES
 wine=/usr/lib/wine/wine64
 if [ ! -d "$WINEPREFIX/drive_c/users" ]; then
     echo "Creating the Wine prefix $WINEPREFIX (about 10 s)..."
+    mkdir -p "$WINEPREFIX"
     "$wine" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
 fi
