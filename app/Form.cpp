@@ -27,13 +27,8 @@ void Control::SetVisible(bool visible) {
     Notify(ControlChange::Visible);
 }
 
-void Control::AddItem(std::wstring item) {
-    items_.push_back(std::move(item));
-    Notify(ControlChange::Items);
-}
-
-void Control::Clear() {
-    items_.clear();
+void Control::SetItems(std::vector<std::wstring> items) {
+    items_ = std::move(items);
     selected_ = -1;
     Notify(ControlChange::Items);
 }

@@ -42,8 +42,9 @@ public:
 
     // List box only.
     const std::vector<std::wstring>& items() const { return items_; }
-    void AddItem(std::wstring item);
-    void Clear();
+    // All the items at once: one change, so that the screen draws the list once.
+    void SetItems(std::vector<std::wstring> items);
+    void Clear() { SetItems({}); }
     int selectedIndex() const { return selected_; }  // -1 when nothing is selected
     std::wstring SelectedText() const;               // empty when nothing is selected
 

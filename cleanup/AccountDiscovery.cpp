@@ -5,6 +5,7 @@
 #include "cleanup/WindowNames.h"
 
 #include <utility>
+#include <vector>
 
 namespace vardelune {
 
@@ -12,9 +13,11 @@ void ListAccounts(Program& program) {
     Platform& platform = program.platform();
     Control& list = program.form(kMainWindow).control(main_window::kAccountList);
     const std::wstring expression = JoinProfilePath(program, AccountPatternSuffix);
+    std::vector<std::wstring> accounts;
     for (std::wstring entry = platform.FindFirstEntry(expression, kAccountAttributeMask); !entry.empty();
          entry = platform.FindNextEntry())
-        list.AddItem(std::move(entry));  // the next call gives entry a new value
+        accounts.push_back(std::move(entry));  // the next call gives entry a new value
+    list.SetItems(std::move(accounts));
 }
 
 void LoadMainWindow(Program& program) {

@@ -1,9 +1,9 @@
 // One trampoline for every form window, one short function per message. The
 // program decides everything (hit testing, clicks, closing); this window only
-// reports input and shows what the program changed.
+// reports input and keeps the focus. Its children are made in
+// FormChildren.cpp, the program's changes shown in FormChanges.cpp.
 #include "platform/win32/FormWindow.h"
 
-#include "app/ErrorTexts.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/Gdi.h"
 #include "platform/win32/Paint.h"
@@ -16,10 +16,6 @@ namespace vardelune {
 
 namespace {
 
-// Child ids stay clear of IDOK and IDCANCEL, which keyboard navigation sends
-// for Enter and Escape.
-constexpr int kFirstChildId = 1000;
-
 DWORD FrameStyle(Border border) {
     const DWORD common = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     return border == Border::SizableWithMinimize ? common | WS_THICKFRAME | WS_MINIMIZEBOX : common;
@@ -28,36 +24,12 @@ DWORD FrameStyle(Border border) {
 // Tab and the arrow keys move through the child controls of this window.
 constexpr DWORD kFrameExStyle = WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
 
-}  // namespace
-
-ChildClass ChildClassOf(ControlKind kind) {
-    const DWORD common = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
-    switch (kind) {
-        case ControlKind::TextBox:
-            return {L"EDIT", common | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-        case ControlKind::ListBox:
-            // No integral height: the list keeps the exact height of its layout.
-            return {L"LISTBOX", common | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
-        case ControlKind::PushButton:
-        default:
-            return {L"BUTTON", common | BS_PUSHBUTTON, 0};
-    }
-}
-
-namespace {
-
 std::wstring WindowText(HWND window) {
     const int length = GetWindowTextLengthW(window);
     if (length <= 0) return std::wstring();
     std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1);
     const int copied = GetWindowTextW(window, buffer.data(), length + 1);
     return std::wstring(buffer.data(), static_cast<size_t>(std::max(copied, 0)));
-}
-
-void AddListItem(HWND list, const std::wstring& item) {
-    const LRESULT added = SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-    // The list on screen must not silently differ from the account list.
-    if (added == LB_ERR || added == LB_ERRSPACE) throw NumberedError(error::kOutOfMemory);
 }
 
 }  // namespace
@@ -106,92 +78,6 @@ FormWindow::~FormWindow() {
     DestroyWindow(window_);
 }
 
-void FormWindow::CreateChildren() {
-    std::vector<Control>& controls = form_->controls();
-    children_.assign(controls.size(), nullptr);
-    listedItems_.assign(controls.size(), 0);
-
-    // Creation order is the order of Tab, so the children are made by tab index.
-    for (size_t index = 0; index < controls.size(); ++index)
-        if (IsWindowed(controls[index].kind())) tabOrder_.push_back(index);
-    std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [&](size_t a, size_t b) {
-        return controls[a].spec().tabIndex < controls[b].spec().tabIndex;
-    });
-
-    // A control wholly below or right of the client area cannot be seen at the
-    // first showing; every child costs Wine's server many requests, so those
-    // are made once the window is painted (CreateOutOfViewChildren).
-    for (size_t index : tabOrder_)
-        if (!form_->spec().liesOutOfView(controls[index].spec(), form_->dotsPerInch())) CreateChild(index);
-}
-
-bool FormWindow::HasChildrenToMake() const {
-    return std::any_of(tabOrder_.begin(), tabOrder_.end(), [this](size_t index) { return !children_[index]; });
-}
-
-HWND FormWindow::CreateChild(size_t index) {
-    Control& control = form_->controls()[index];
-    const ChildClass childClass = ChildClassOf(control.kind());
-    const PixelRect rect = control.rect();
-    const wchar_t* text = control.kind() == ControlKind::ListBox ? L"" : control.text().c_str();
-    const DWORD style = control.visible() ? childClass.style : childClass.style & ~WS_VISIBLE;
-
-    settingText_ = true;
-    HWND child = CreateWindowExW(childClass.exStyle, childClass.className, text, style, rect.left, rect.top,
-                                 rect.width, rect.height, window_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstChildId + index)),
-                                 resources_.module, nullptr);
-    settingText_ = false;
-    if (!child) ThrowLastError();
-    children_[index] = child;
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.fonts->Get(control.spec().font)), FALSE);
-    if (control.kind() == ControlKind::ListBox && !control.items().empty()) ShowItems(control, child);
-    return child;
-}
-
-bool FormWindow::CreateOutOfViewChildren() {
-    if (!HasChildrenToMake()) return false;
-    // Each takes the text and visibility that its control has now. Tab
-    // follows the order of the children, so a late one goes back to its place.
-    HWND previous = HWND_TOP;
-    for (size_t index : tabOrder_) {
-        if (!children_[index])
-            SetWindowPos(CreateChild(index), previous, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
-        previous = children_[index];
-    }
-    return true;
-}
-
-HWND FormWindow::ChildOf(const Control& control) const {
-    const std::vector<Control>& controls = form_->controls();
-    for (size_t index = 0; index < controls.size() && index < children_.size(); ++index)
-        if (&controls[index] == &control) return children_[index];
-    return nullptr;
-}
-
-size_t FormWindow::IndexOfChild(HWND child) const {
-    if (!child) return form_->controls().size();
-    for (size_t index = 0; index < children_.size(); ++index)
-        if (children_[index] == child) return index;
-    return form_->controls().size();
-}
-
-HWND FormWindow::FirstTabStop() const {
-    const std::vector<Control>& controls = form_->controls();
-    HWND first = nullptr;
-    int lowest = 0;
-    for (size_t index = 0; index < children_.size(); ++index) {
-        if (!children_[index] || !controls[index].visible()) continue;
-        const int tabIndex = controls[index].spec().tabIndex;
-        if (!first || tabIndex < lowest) {
-            first = children_[index];
-            lowest = tabIndex;
-        }
-    }
-    return first;
-}
-
 void FormWindow::SetVisible(bool visible) {
     if (!visible) {
         ShowWindow(window_, SW_HIDE);
@@ -201,7 +87,6 @@ void FormWindow::SetVisible(bool visible) {
         SetForegroundWindow(window_);
         return;
     }
-    ResumeListRedraw();
     // Each showing starts with the focus on the first control in tab order;
     // at the first, that control may not be made yet, and the focus waits on
     // the frame, where no caret shows.
@@ -213,85 +98,6 @@ void FormWindow::SetVisible(bool visible) {
     // No input is read before this returns, so the focus is in place for the first key.
     if (CreateOutOfViewChildren()) focusToRestore_ = FirstTabStop();
     if (GetActiveWindow() == window_) SetFocus(focusToRestore_ ? focusToRestore_ : window_);
-}
-
-void FormWindow::ShowChange(Control& control, ControlChange change) {
-    HWND child = ChildOf(control);
-    // A windowed control not made yet takes its state when it is.
-    if (!child && IsWindowed(control.kind())) return;
-    if (!child) {
-        // Labels, pictures and the line: only their own pixels are painted again.
-        if (change == ControlChange::Text || change == ControlChange::Visible) {
-            const RECT bounds = PaintedBounds(control);
-            InvalidateRect(window_, &bounds, FALSE);
-        }
-        return;
-    }
-    switch (change) {
-        case ControlChange::Text:
-            settingText_ = true;
-            SetWindowTextW(child, control.text().c_str());
-            settingText_ = false;
-            break;
-        case ControlChange::Visible:
-            ShowWindow(child, control.visible() ? SW_SHOWNA : SW_HIDE);
-            break;
-        case ControlChange::Items:
-            ShowItems(control, child);
-            break;
-        case ControlChange::Selection:
-            SendMessageW(child, LB_SETCURSEL, static_cast<WPARAM>(control.selectedIndex()), 0);
-            break;
-    }
-}
-
-void FormWindow::ShowItems(Control& list, HWND child) {
-    const std::vector<std::wstring>& items = list.items();
-    size_t& listed = listedItems_[static_cast<size_t>(&list - form_->controls().data())];
-    // Accounts are listed one at a time, possibly thousands of them: one more
-    // item is appended, anything else refills the list.
-    if (items.size() == listed + 1) {
-        SuspendListRedrawUntilIdle(child);
-        AddListItem(child, items.back());
-        ++listed;
-        return;
-    }
-    SendMessageW(child, WM_SETREDRAW, FALSE, 0);
-    struct RedrawAgain {
-        HWND list;
-        ~RedrawAgain() {
-            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(list, nullptr, TRUE);
-        }
-    } redrawAgain{child};
-    SendMessageW(child, LB_RESETCONTENT, 0, 0);
-    listed = 0;
-    for (const std::wstring& item : items) {
-        AddListItem(child, item);
-        ++listed;
-    }
-    SendMessageW(child, LB_SETCURSEL, static_cast<WPARAM>(list.selectedIndex()), 0);
-}
-
-void FormWindow::SuspendListRedrawUntilIdle(HWND list) {
-    // A list box repaints itself for every item added, which costs minutes for
-    // thousands of accounts on screen under Wine, and still most of the fill
-    // in a window not yet shown. The first item of a run stops its drawing. On
-    // screen, the message queue, reached once the handler that lists them has
-    // returned, draws it again with every item in place; in a hidden window,
-    // its first showing does, so that the window shows with its list drawn.
-    if (suspendedList_) return;
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    suspendedList_ = list;
-    if (IsWindowVisible(window_) && !PostMessageW(window_, kResumeListRedraw, 0, 0)) ResumeListRedraw();
-}
-
-void FormWindow::ResumeListRedraw() {
-    if (!suspendedList_) return;
-    const HWND list = suspendedList_;
-    suspendedList_ = nullptr;
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -344,9 +150,6 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ACTIVATE:
             OnActivate(wParam);
-            return 0;
-        case kResumeListRedraw:
-            ResumeListRedraw();
             return 0;
         case WM_SETCURSOR:
             if (resources_.pump && resources_.pump->busy()) {

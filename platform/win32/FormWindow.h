@@ -70,10 +70,6 @@ private:
     size_t IndexOfChild(HWND child) const;  // controls().size() when not ours
     HWND FirstTabStop() const;
     void ShowItems(Control& list, HWND child);
-    void SuspendListRedrawUntilIdle(HWND list);
-    void ResumeListRedraw();
-    // Posted to draw a list box again once the handler that fills it has returned.
-    static constexpr UINT kResumeListRedraw = WM_APP + 1;
 
     Program* program_;
     Form* form_;
@@ -81,10 +77,8 @@ private:
     HWND window_ = nullptr;
     std::vector<HWND> children_;  // by control index; null for windowless controls and those not yet made
     std::vector<size_t> tabOrder_;  // the windowed controls' indexes, by tab index
-    std::vector<size_t> listedItems_;  // by control index: the items that a list box holds
     HWND focusToRestore_ = nullptr;
     bool settingText_ = false;  // our own SetWindowTextW is not the user's edit
-    HWND suspendedList_ = nullptr;  // a list box whose drawing waits for the end of a run of additions
 };
 
 }  // namespace vardelune

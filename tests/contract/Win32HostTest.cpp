@@ -162,7 +162,7 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
         return items;
     };
 
-    for (const wchar_t* account : {L"a@b.fr", L"c@d.com", L"e@f.net"}) list.AddItem(account);
+    list.SetItems({L"a@b.fr", L"c@d.com", L"e@f.net"});
     EXPECT_EQ(shown(), list.items());
 
     // The user picks the second account.
@@ -175,7 +175,9 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
     EXPECT_TRUE(shown().empty());
     EXPECT_EQ(SendMessageW(child, LB_GETCURSEL, 0, 0), LB_ERR);
 
-    for (int i = 0; i < 2000; ++i) list.AddItem(L"compte" + std::to_wstring(i) + L"@exemple.fr");
+    std::vector<std::wstring> many;
+    for (int i = 0; i < 2000; ++i) many.push_back(L"compte" + std::to_wstring(i) + L"@exemple.fr");
+    list.SetItems(many);
     EXPECT_EQ(shown(), list.items());
 }
 
