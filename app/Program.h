@@ -8,7 +8,7 @@
 #include "app/Form.h"
 #include "app/Layout.h"
 #include "app/WindowHost.h"
-#include "platform/Platform.h"
+#include "app/Platform.h"
 
 #include <array>
 #include <functional>

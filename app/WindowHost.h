@@ -4,7 +4,7 @@
 #pragma once
 
 #include "app/Form.h"
-#include "platform/Platform.h"
+#include "app/Platform.h"
 
 #include <string>
 

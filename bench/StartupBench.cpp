@@ -3,7 +3,7 @@
 // shown window. Modes and arguments: see wmain.
 #include "app/Program.h"
 #include "forms/Windows.h"
-#include "platform/win32/Win32Host.h"
+#include "host/Win32Host.h"
 #include "platform/win32/OleFunctions.h"
 #include "platform/win32/Win32Platform.h"
 #include "resources/ResourceIds.h"

@@ -21,8 +21,8 @@ x86=build/windows-x86
 # Ahead of other work on the machine (its Xvfb, wineserver and programs
 # inherit the priority), so that the runs of the two sides spread less.
 exec nice -n -10 /usr/bin/python3 bench/bench.py \
-    --program "$x64/platform/Vardelune.exe" --minimal "$x64/bench/MinimalWindow.exe" \
+    --program "$x64/host/Vardelune.exe" --minimal "$x64/bench/MinimalWindow.exe" \
     --platform-bench "$x64/bench/PlatformBench.exe" --list-bench "$x64/bench/ListFillBench.exe" \
     --startup-bench "$x64/bench/StartupBench.exe" --probe "$x64/tests/e2e/probe/Probe.exe" \
-    --program-x86 "$x86/platform/Vardelune.exe" --minimal-x86 "$x86/bench/MinimalWindow.exe" \
+    --program-x86 "$x86/host/Vardelune.exe" --minimal-x86 "$x86/bench/MinimalWindow.exe" \
     --display ":$display" "$@"

@@ -24,7 +24,7 @@ for account in zoe.martin@hotmail.fr jose@live.fr "camille.dupont@msn.com"; do
     echo "sample" >"$data/Messenger/$account/ObjectStore/settings.dat"
 done
 
-exe="Z:$(pwd)/build/windows-x64/platform/Vardelune.exe"
+exe="Z:$(pwd)/build/windows-x64/host/Vardelune.exe"
 run() { "$wine" "${exe//\//\\}"; }
 
 if [ -n "${DISPLAY:-}" ]; then

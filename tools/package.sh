@@ -22,7 +22,7 @@ for arch in x64 x86; do
     cmake --preset "windows-$arch" -B "$build" -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$build" --target Vardelune
     stage=$(mktemp -d)
-    cp "$build/platform/Vardelune.exe" "$stage/"
+    cp "$build/host/Vardelune.exe" "$stage/"
     # Notepad on every Windows reads UTF-8 with a byte order mark and CR LF.
     { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/; s/\$/\r/" tools/release/LISEZMOI.txt; } >"$stage/LISEZMOI.txt"
     cp tools/wine-links.sh "$stage/"

@@ -2,7 +2,7 @@
 // browser window on a folder.
 #pragma once
 
-#include "platform/Platform.h"
+#include "app/Platform.h"
 
 #include <memory>
 

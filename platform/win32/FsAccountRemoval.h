@@ -4,7 +4,7 @@
 // that handle, and deleted through it.
 #pragma once
 
-#include "platform/Platform.h"
+#include "app/Platform.h"
 #include "platform/win32/UniqueHandle.h"
 
 #include <windows.h>

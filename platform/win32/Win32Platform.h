@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Errors.h"
-#include "platform/Platform.h"
+#include "app/Platform.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
 #include "platform/win32/SystemLibrary.h"

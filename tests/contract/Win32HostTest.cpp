@@ -5,9 +5,9 @@
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
 #include "forms/Windows.h"
-#include "platform/win32/Fonts.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/Win32Host.h"
+#include "host/Fonts.h"
+#include "host/Gdi.h"
+#include "host/Win32Host.h"
 #include "resources/ResourceIds.h"
 #include "tests/unit/Substitutes.h"
 

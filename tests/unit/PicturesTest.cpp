@@ -1,8 +1,8 @@
 // The GIF decoder against the pictures we embed and against damaged files, and
 // the resampling that draws a picture at another size.
 #include "forms/Windows.h"
-#include "platform/GifDecoder.h"
-#include "platform/PictureScaling.h"
+#include "pictures/GifDecoder.h"
+#include "pictures/PictureScaling.h"
 #include "app/Errors.h"
 #include "resources/ResourceIds.h"
 

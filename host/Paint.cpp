@@ -1,7 +1,7 @@
 // Painting of a form's own content, shared by WM_PAINT and WM_PRINTCLIENT.
-#include "platform/win32/Paint.h"
+#include "host/Paint.h"
 
-#include "platform/win32/Gdi.h"
+#include "host/Gdi.h"
 
 #include <algorithm>
 

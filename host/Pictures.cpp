@@ -1,12 +1,12 @@
 // The GIF resources decoded by our own decoder into DIB sections: a paletted
 // one at the natural size, 32-bit ones for other sizes, and beside each a
 // monochrome mask of its transparent pixels for the SRCAND/SRCPAINT pair.
-#include "platform/win32/Pictures.h"
+#include "host/Pictures.h"
 
-#include "platform/GifDecoder.h"
-#include "platform/PictureScaling.h"
+#include "pictures/GifDecoder.h"
+#include "pictures/PictureScaling.h"
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/Gdi.h"
+#include "host/Gdi.h"
 #include "resources/ResourceIds.h"
 
 #include <cstring>

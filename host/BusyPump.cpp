@@ -1,6 +1,6 @@
 // Input is dropped at the queue rather than left waiting, so that clicks made
 // during the work do not all run once it ends.
-#include "platform/win32/BusyPump.h"
+#include "host/BusyPump.h"
 
 namespace vardelune {
 

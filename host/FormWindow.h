@@ -4,9 +4,9 @@
 #pragma once
 
 #include "app/Program.h"
-#include "platform/win32/BusyPump.h"
-#include "platform/win32/Fonts.h"
-#include "platform/win32/Pictures.h"
+#include "host/BusyPump.h"
+#include "host/Fonts.h"
+#include "host/Pictures.h"
 
 #include <windows.h>
 

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "app/WindowHost.h"
-#include "platform/win32/BusyPump.h"
-#include "platform/win32/Fonts.h"
-#include "platform/win32/FormWindow.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/Pictures.h"
+#include "host/BusyPump.h"
+#include "host/Fonts.h"
+#include "host/FormWindow.h"
+#include "host/Gdi.h"
+#include "host/Pictures.h"
 
 #include <windows.h>
 

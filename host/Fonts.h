@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Layout.h"
-#include "platform/win32/Gdi.h"
+#include "host/Gdi.h"
 
 #include <windows.h>
 

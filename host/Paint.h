@@ -3,8 +3,8 @@
 #pragma once
 
 #include "app/Form.h"
-#include "platform/win32/Fonts.h"
-#include "platform/win32/Pictures.h"
+#include "host/Fonts.h"
+#include "host/Pictures.h"
 
 #include <windows.h>
 

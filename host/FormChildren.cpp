@@ -1,7 +1,7 @@
 // The child windows of a form window: the windowed controls, made in tab
 // order, those out of view only once the window has been painted, and found
 // again by control or by handle.
-#include "platform/win32/FormWindow.h"
+#include "host/FormWindow.h"
 
 #include "platform/win32/ErrorText.h"
 

@@ -1,5 +1,5 @@
 // The forms' native windows by form, and the program-wide error report.
-#include "platform/win32/Win32Host.h"
+#include "host/Win32Host.h"
 
 #include "app/ErrorTexts.h"
 #include "platform/win32/ErrorText.h"

@@ -1,6 +1,7 @@
 // The operating-system and shell services that the program's logic calls,
 // behind one interface so that the logic can run against a substitute.
-// Portable: no Windows header here; the Win32 implementation lives in win32/.
+// Portable: no Windows header here; the Win32 implementation lives in
+// platform/win32/.
 // Every operation reports a failure by throwing the program's numbered error
 // (ProgramError, app/Errors.h).
 #pragma once

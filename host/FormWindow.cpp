@@ -2,11 +2,11 @@
 // program decides everything (hit testing, clicks, closing); this window only
 // reports input and keeps the focus. Its children are made in
 // FormChildren.cpp, the program's changes shown in FormChanges.cpp.
-#include "platform/win32/FormWindow.h"
+#include "host/FormWindow.h"
 
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/Gdi.h"
-#include "platform/win32/Paint.h"
+#include "host/Gdi.h"
+#include "host/Paint.h"
 
 #include <windowsx.h>
 

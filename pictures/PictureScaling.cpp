@@ -1,5 +1,5 @@
 // Separable box filter in premultiplied colour: one pass across, one down.
-#include "platform/PictureScaling.h"
+#include "pictures/PictureScaling.h"
 
 #include <algorithm>
 #include <cmath>

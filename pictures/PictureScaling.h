@@ -2,7 +2,7 @@
 // other than the one it was made for. Portable: no Windows header.
 #pragma once
 
-#include "platform/GifDecoder.h"
+#include "pictures/GifDecoder.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,9 +1,9 @@
 // What a form window shows of the program's changes to its controls: texts,
 // visibility, the list's items and selection.
-#include "platform/win32/FormWindow.h"
+#include "host/FormWindow.h"
 
 #include "app/ErrorTexts.h"
-#include "platform/win32/Paint.h"
+#include "host/Paint.h"
 
 namespace vardelune {
 

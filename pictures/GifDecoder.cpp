@@ -1,7 +1,7 @@
 // GIF89a/87a reader for our own pictures: one image descriptor that covers the
 // logical screen, a global or local colour table, an optional transparent
 // index from the graphic control extension, and variable-width LZW data.
-#include "platform/GifDecoder.h"
+#include "pictures/GifDecoder.h"
 
 #include "app/ErrorTexts.h"
 

@@ -1,5 +1,5 @@
 // Fonts of the layouts, made on first use.
-#include "platform/win32/Fonts.h"
+#include "host/Fonts.h"
 
 #include "platform/win32/ErrorText.h"
 
