@@ -4,7 +4,7 @@
 #include "app/Errors.h"
 #include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/FsEnumeration.h"
-#include "platform/win32/OptionalFunctions.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
 

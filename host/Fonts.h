@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Layout.h"
-#include "host/Gdi.h"
+#include "platform/win32/Owners.h"
 
 #include <windows.h>
 

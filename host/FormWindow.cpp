@@ -5,7 +5,7 @@
 #include "host/FormWindow.h"
 
 #include "platform/win32/ErrorText.h"
-#include "host/Gdi.h"
+#include "platform/win32/Owners.h"
 #include "host/Paint.h"
 
 #include <windowsx.h>

@@ -6,7 +6,7 @@
 #include "pictures/GifDecoder.h"
 #include "pictures/PictureScaling.h"
 #include "platform/win32/ErrorText.h"
-#include "host/Gdi.h"
+#include "platform/win32/Owners.h"
 #include "resources/ResourceIds.h"
 
 #include <cstring>

@@ -7,7 +7,7 @@
 #include "host/BusyPump.h"
 #include "host/Fonts.h"
 #include "host/FormWindow.h"
-#include "host/Gdi.h"
+#include "platform/win32/Owners.h"
 #include "host/Pictures.h"
 
 #include <windows.h>

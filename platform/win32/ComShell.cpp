@@ -4,8 +4,7 @@
 #include "platform/win32/ComShell.h"
 
 #include "app/ErrorTexts.h"
-#include "platform/win32/ComPtr.h"
-#include "platform/win32/ComVariant.h"
+#include "platform/win32/Owners.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/OleFunctions.h"
 #include "platform/win32/SystemLibrary.h"
@@ -26,8 +25,7 @@ constexpr IID kShellDispatchInterface = {0xD8F015C0, 0xC278, 0x11CE, {0xA4, 0x9E
 using ShellExecuteWFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 
 void ExploreWithShellExecute(const std::wstring& path) {
-    SystemLibrary shell32(L"shell32.dll");
-    const auto shellExecute = shell32.Get<ShellExecuteWFunction>("ShellExecuteW");
+    const auto shellExecute = Shell32().Get<ShellExecuteWFunction>("ShellExecuteW");
     const HINSTANCE result = shellExecute(nullptr, L"explore", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     const INT_PTR code = reinterpret_cast<INT_PTR>(result);
     if (code > 32) return;

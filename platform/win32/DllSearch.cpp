@@ -1,7 +1,7 @@
 // Done first in wWinMain, before any library is loaded on demand.
 #include "platform/win32/DllSearch.h"
 
-#include "platform/win32/OptionalFunctions.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
 

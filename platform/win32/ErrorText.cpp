@@ -3,7 +3,7 @@
 #include "platform/win32/ErrorText.h"
 
 #include "app/ErrorTexts.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Owners.h"
 
 #include <cwchar>
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/Platform.h"
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Owners.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 // name per call, with the folder held open between calls.
 #pragma once
 
-#include "platform/win32/UniqueHandle.h"
+#include "platform/win32/Owners.h"
 
 #include <string>
 #include <vector>

@@ -1,20 +1,20 @@
 // ntdll is mapped into every process before the program's own code runs, so
-// its functions are found without loading anything.
+// its functions are found without loading anything new.
 #include "platform/win32/NtFile.h"
 
-#include "platform/win32/OptionalFunctions.h"
+#include "platform/win32/SystemLibrary.h"
 
 namespace vardelune::nt {
 
 namespace {
 
 template <typename Function>
-void Find(HMODULE ntdll, const char* name, Function& function) {
-    function = ntdll ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(ntdll, name))) : nullptr;
+void Find(SystemLibrary& ntdll, const char* name, Function& function) {
+    function = ntdll.Find<Function>(name);
 }
 
 Functions Lookup() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    static SystemLibrary& ntdll = *new SystemLibrary(L"ntdll.dll");  // never freed, as ntdll never is
     Functions functions{};
     Find(ntdll, "NtOpenFile", functions.OpenFile);
     Find(ntdll, "NtQueryDirectoryFile", functions.QueryDirectoryFile);

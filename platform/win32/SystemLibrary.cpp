@@ -1,22 +1,46 @@
-// Late binding of the system functions that only some handlers call.
+// Late binding of the system functions that only some handlers call, or that
+// only some systems have.
 #include "platform/win32/SystemLibrary.h"
 
 #include "platform/win32/ErrorText.h"
 
 namespace vardelune {
 
+namespace {
+
+bool pretendMissing = false;
+
+}  // namespace
+
 SystemLibrary::~SystemLibrary() {
     if (module_) FreeLibrary(module_);
 }
 
-FARPROC SystemLibrary::Find(const char* name) {
+FARPROC SystemLibrary::Find(const char* name, bool required) {
     if (!module_) {
         module_ = LoadLibraryW(name_);
-        if (!module_) ThrowLastError(ERROR_MOD_NOT_FOUND);
+        if (!module_) {
+            if (!required) return nullptr;
+            ThrowLastError(ERROR_MOD_NOT_FOUND);
+        }
     }
     const FARPROC function = GetProcAddress(module_, name);
-    if (!function) ThrowLastError(ERROR_PROC_NOT_FOUND);
+    if (!function && required) ThrowLastError(ERROR_PROC_NOT_FOUND);
     return function;
 }
+
+SystemLibrary& Shell32() {
+    // Never freed: the shell's windows and threads may outlive any handler.
+    static SystemLibrary& library = *new SystemLibrary(L"shell32.dll");
+    return library;
+}
+
+FARPROC FindOptionalFunction(const wchar_t* module, const char* name) {
+    if (pretendMissing) return nullptr;
+    const HMODULE loaded = GetModuleHandleW(module);
+    return loaded ? GetProcAddress(loaded, name) : nullptr;
+}
+
+void PretendOptionalFunctionsMissing(bool missing) { pretendMissing = missing; }
 
 }  // namespace vardelune

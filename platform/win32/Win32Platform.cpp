@@ -52,7 +52,7 @@ std::unique_ptr<ShellObject> Win32Platform::CreateShellObject() {
 std::intptr_t Win32Platform::ShellExecuteA(NativeWindowHandle window, const std::string& operation,
                                            const std::string& file, const std::string& parameters,
                                            const std::string& directory, int show) {
-    const auto function = shell32_.Get<ShellExecuteAFunction>("ShellExecuteA");
+    const auto function = Shell32().Get<ShellExecuteAFunction>("ShellExecuteA");
     // A bare program name is started from where Windows registered it, never
     // from a copy that the shell's search would find first beside this program.
     const std::string registered = RegisteredProgramPath(file);

@@ -33,7 +33,6 @@ private:
     // when the handler ends, the apartment only with the platform.
     ComApartment com_;
     FsEnumeration enumeration_;
-    SystemLibrary shell32_{L"shell32.dll"};  // loaded on the first ShellExecuteA, freed with the platform
 };
 
 }  // namespace vardelune

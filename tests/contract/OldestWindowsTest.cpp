@@ -3,7 +3,7 @@
 // time made missing, the listing, the cleanup and the relaunch still work.
 #include "TestTree.h"
 #include "platform/win32/DllSearch.h"
-#include "platform/win32/OptionalFunctions.h"
+#include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "cleanup/WindowNames.h"
 #include "forms/Windows.h"
 #include "host/Fonts.h"
-#include "host/Gdi.h"
+#include "platform/win32/Owners.h"
 #include "host/Win32Host.h"
 #include "resources/ResourceIds.h"
 #include "tests/unit/Substitutes.h"
@@ -28,7 +28,7 @@ protected:
     static void SetUpTestSuite() {
         std::wstring folder = contract::ThisExecutable();
         folder.erase(folder.find_last_of(L'\\') + 1);
-        const std::wstring program = folder + L"..\\..\\platform\\Vardelune.exe";
+        const std::wstring program = folder + L"..\\..\\host\\Vardelune.exe";
         resources_ = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     }
     static void TearDownTestSuite() {
