@@ -4,6 +4,8 @@
 
 #include "platform/win32/ErrorText.h"
 
+#include <string>
+
 namespace vardelune {
 
 namespace {
@@ -18,7 +20,13 @@ SystemLibrary::~SystemLibrary() {
 
 FARPROC SystemLibrary::Find(const char* name, bool required) {
     if (!module_) {
-        module_ = LoadLibraryW(name_);
+        // By its full path in the system folder, never found by the search,
+        // which on the oldest systems still looks beside the program first.
+        wchar_t folder[MAX_PATH];
+        const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+        const std::wstring path =
+            length > 0 && length < MAX_PATH ? std::wstring(folder, length) + L"\\" + name_ : std::wstring(name_);
+        module_ = LoadLibraryW(path.c_str());
         if (!module_) {
             if (!required) return nullptr;
             ThrowLastError(ERROR_MOD_NOT_FOUND);
