@@ -9,14 +9,6 @@
 
 namespace vardelune {
 
-namespace {
-
-// Child ids stay clear of IDOK and IDCANCEL, which keyboard navigation sends
-// for Enter and Escape.
-constexpr int kFirstChildId = 1000;
-
-}  // namespace
-
 ChildClass ChildClassOf(ControlKind kind) {
     const DWORD common = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
     switch (kind) {

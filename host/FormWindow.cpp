@@ -34,7 +34,6 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-const wchar_t* const FormWindow::kClassName = L"VardeluneForm";
 
 FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& resources)
     : program_(&program), form_(&form), resources_(resources) {

@@ -34,7 +34,11 @@ struct FormWindowResources {
 
 class FormWindow {
 public:
-    static const wchar_t* const kClassName;
+    static constexpr const wchar_t* kClassName = L"VardeluneForm";
+    // The child of the control at index i of its form has the id
+    // kFirstChildId + i; ids stay clear of IDOK and IDCANCEL, which keyboard
+    // navigation sends for Enter and Escape.
+    static constexpr int kFirstChildId = 1000;
     // The procedure that the window class registers.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

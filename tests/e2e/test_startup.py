@@ -28,7 +28,7 @@ class StartUp(ProgramTest):
         windowed = self.session.layout.controls(form, "TextBox", "ListBox", "PushButton")
         self.assertEqual(len(window.controls), len(windowed))
         for name in windowed:
-            window.control(name)
+            self.assertEqual(window.control(name).rect, window.rect(name), name)
 
     def test_three_windows_at_96_and_120_dots_per_inch(self):
         for dpi in (96, 120):

@@ -1,11 +1,11 @@
 """The top-level windows and their child controls as the probe reads them from
-the running program, and the program's windows' controls found by name
-through their layout rectangles."""
+the running program, each of the program's own named as its table names it."""
 
 
 class Control:
     """A child control: hwnd, cls, text, rect (left, top, width, height in
-    client pixels), visible; a list box also items, selected, itemHeight, topIndex."""
+    client pixels), visible, and in the program's windows its name; a list
+    box also items, selected, itemHeight, topIndex."""
 
     def __init__(self, data):
         self.__dict__.update(data, cls=data["class"], rect=tuple(data["rect"]))
@@ -41,11 +41,10 @@ class Window:
         return self.layout.centre(self.form, name)
 
     def control(self, name):
-        """The child window that lies exactly at that windowed control's layout rectangle."""
-        rect = self.rect(name)
-        found = [c for c in self.controls if c.rect == rect]
+        """The child window of that windowed control, which the probe names."""
+        found = [c for c in self.controls if getattr(c, "name", None) == name]
         if not found:
-            raise AssertionError("no child at %r's %s in %r: %r" % (name, rect, self.title, self.controls))
+            raise AssertionError("no child named %r in %r: %r" % (name, self.title, self.controls))
         return found[0]
 
     def focused(self):

@@ -3,6 +3,7 @@
 // selection and focus, printed as one JSON document. It also prints
 // the program's own layout tables, the one source of the tests' geometry.
 #include "forms/Windows.h"
+#include "host/FormWindow.h"
 
 #include <windows.h>
 
@@ -93,7 +94,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
-std::string ControlJson(HWND parent, HWND control) {
+std::string ControlJson(HWND parent, HWND control, const vardelune::FormSpec* form) {
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -102,6 +103,10 @@ std::string ControlJson(HWND parent, HWND control) {
                       Json(TextOf(control)) + ",\"rect\":" + RectJson(r) +
                       ",\"visible\":" + (IsWindowVisible(control) ? "true" : "false") +
                       ",\"id\":" + std::to_string(GetDlgCtrlID(control));
+    // The control's name in the program's own table, from its child id.
+    const size_t index = static_cast<size_t>(GetDlgCtrlID(control) - vardelune::FormWindow::kFirstChildId);
+    if (form && GetParent(control) == parent && index < form->controls.size())
+        out += ",\"name\":\"" + std::string(form->controls[index].name) + "\"";
     if (_wcsicmp(cls.c_str(), L"ListBox") == 0) out += ListBoxJson(control);
     return out + "}";
 }
@@ -112,6 +117,17 @@ std::wstring TitleOf(HWND window) {
     wchar_t title[512] = L"";
     const int length = InternalGetWindowText(window, title, 512);
     return std::wstring(title, length > 0 ? length : 0);
+}
+
+// The program's form whose window this is, found by its title; none for
+// other programs' windows.
+const vardelune::FormSpec* FormOf(HWND window) {
+    if (ClassOf(window) != vardelune::FormWindow::kClassName) return nullptr;
+    const std::wstring title = TitleOf(window);
+    for (const vardelune::FormSpec* spec :
+         {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()})
+        if (title == spec->title) return spec;
+    return nullptr;
 }
 
 std::string WindowJson(HWND window) {
@@ -139,7 +155,7 @@ std::string WindowJson(HWND window) {
         EnumChildWindows(window, CollectChild, reinterpret_cast<LPARAM>(&children));
         for (size_t i = 0; i < children.size(); ++i) {
             if (i) out += ",";
-            out += ControlJson(window, children[i]);
+            out += ControlJson(window, children[i], FormOf(window));
         }
     }
     return out + "]}";
