@@ -15,17 +15,10 @@
 #include "platform/win32/FsPath.h"
 #include "platform/win32/NtFile.h"
 
-#include <cstring>
-
 namespace vardelune {
 
 namespace {
 
-constexpr nt::Status kAccessDenied = static_cast<nt::Status>(0xC0000022L);
-constexpr nt::Status kSharingViolation = static_cast<nt::Status>(0xC0000043L);
-constexpr nt::Status kCannotDelete = static_cast<nt::Status>(0xC0000121L);
-constexpr nt::Status kNotADirectory = static_cast<nt::Status>(0xC0000103L);
-constexpr nt::Status kFileIsADirectory = static_cast<nt::Status>(0xC00000BAL);
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 // Kept handles inside one folder are used for this many entries after its
 // path was last checked (under Wine).
@@ -52,15 +45,18 @@ bool IsSingleName(const std::wstring& name) {
 
 // The numbers that the script runtime gave for the same failures, so that
 // reports read as they always did.
-ProgramError DeletionFailure(nt::Status status, const std::wstring& path) {
-    if (status == kAccessDenied || status == kSharingViolation || status == kCannotDelete)
-        return NumberedError(error::kPermissionDenied, path);
-    const ProgramError system = Win32Error(nt::Ntdll().StatusToDosError(status));
-    return ProgramError(system.number(), system.description() + L"\r\n" + path);
+ProgramError About(const ProgramError& error, const std::wstring& path) {
+    return ProgramError(error.number(), error.description() + L"\r\n" + path);
 }
 
-void ThrowUnless(bool succeeded, nt::Status status, const std::wstring& path) {
-    if (!succeeded) throw DeletionFailure(status, path);
+ProgramError DeletionFailure(nt::Status status, const std::wstring& path) {
+    if (status == nt::kAccessDenied || status == nt::kSharingViolation || status == nt::kCannotDelete)
+        return NumberedError(error::kPermissionDenied, path);
+    return About(Win32Error(nt::Ntdll().StatusToDosError(status)), path);
+}
+
+void ThrowIfFailed(nt::Status status, const std::wstring& path) {
+    if (nt::Failed(status)) throw DeletionFailure(status, path);
 }
 
 // Every entry of a folder, as its handle lists it.
@@ -73,7 +69,7 @@ std::vector<Listed> ListFolder(HANDLE folder, const std::wstring& path) {
             folder, nullptr, nullptr, nullptr, &io, buffer.data(), static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)),
             nt::kFileIdBothDirectoryInformation, FALSE, nullptr, first ? TRUE : FALSE);
         if (status == nt::kNoMoreFiles || (first && status == nt::kNoSuchFile)) return listed;
-        ThrowUnless(!nt::Failed(status), status, path);
+        ThrowIfFailed(status, path);
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         for (size_t offset = 0;;) {
             const auto* entry = reinterpret_cast<const nt::DirectoryEntry*>(bytes + offset);
@@ -97,7 +93,7 @@ bool FindExact(HANDLE folder, const std::wstring& name, Listed& found) {
                                        static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)),
                                        nt::kFileIdBothDirectoryInformation, TRUE, &mask, TRUE);
     if (status == nt::kNoMoreFiles || status == nt::kNoSuchFile || nt::IsNotFound(status)) return false;
-    ThrowUnless(!nt::Failed(status), status, name);
+    ThrowIfFailed(status, name);
     const auto* entry = reinterpret_cast<const nt::DirectoryEntry*>(buffer.data());
     found.name.assign(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
     found.attributes = entry->FileAttributes;
@@ -162,13 +158,13 @@ FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std:
         status = ntdll.OpenFile(&handle, access, &attributes, &io, kShareAll, options);
     }
     if (nt::IsNotFound(status)) return opened;  // gone meanwhile: nothing there to protect or delete
-    if (status == kNotADirectory || status == kFileIsADirectory) {
+    if (status == nt::kNotADirectory || status == nt::kFileIsADirectory) {
         opened.verdict = Opened::Verdict::Unverifiable;  // replaced by another kind of entry since it was listed
         return opened;
     }
     // What is in use or forbidden cannot be deleted; what cannot be opened
     // for another reason (a socket, a device) cannot be judged.
-    if (status == kAccessDenied || status == kSharingViolation) throw DeletionFailure(status, PathOf(entry));
+    if (status == nt::kAccessDenied || status == nt::kSharingViolation) throw DeletionFailure(status, PathOf(entry));
     if (nt::Failed(status)) {
         opened.verdict = Opened::Verdict::Unverifiable;
         return opened;
@@ -342,7 +338,7 @@ void FsAccountRemoval::Remove(size_t index) {
     nt::IoStatusBlock io{};
     const nt::Status status = nt::Ntdll().SetInformationFile(entry.handle.Get(), &io, &deleteFile, sizeof deleteFile,
                                                              nt::kFileDispositionInformation);
-    ThrowUnless(!nt::Failed(status), status, PathOf(index));
+    ThrowIfFailed(status, PathOf(index));
     entry.handle.Close();  // the entry goes with its last handle
     entry.kept = false;
 }
@@ -359,10 +355,7 @@ void FsAccountRemoval::DeleteExamined(const Progress& progress) {
     // A deletion that the file system ignored, or content that appeared
     // meanwhile, leaves the folder there: that is a failure, never a success.
     Listed left;
-    if (FindExact(data_.Get(), name_, left)) {
-        const ProgramError system = Win32Error(ERROR_DIR_NOT_EMPTY);
-        throw ProgramError(system.number(), system.description() + L"\r\n" + displayRoot_);
-    }
+    if (FindExact(data_.Get(), name_, left)) throw About(Win32Error(ERROR_DIR_NOT_EMPTY), displayRoot_);
 }
 
 std::wstring FsAccountRemoval::PathOf(size_t index) const {

@@ -8,19 +8,14 @@ namespace vardelune::nt {
 
 namespace {
 
-template <typename Function>
-void Find(SystemLibrary& ntdll, const char* name, Function& function) {
-    function = ntdll.Find<Function>(name);
-}
-
 Functions Lookup() {
     static SystemLibrary& ntdll = *new SystemLibrary(L"ntdll.dll");  // never freed, as ntdll never is
     Functions functions{};
-    Find(ntdll, "NtOpenFile", functions.OpenFile);
-    Find(ntdll, "NtQueryDirectoryFile", functions.QueryDirectoryFile);
-    Find(ntdll, "NtSetInformationFile", functions.SetInformationFile);
-    Find(ntdll, "NtQueryInformationFile", functions.QueryInformationFile);
-    Find(ntdll, "RtlNtStatusToDosError", functions.StatusToDosError);
+    functions.OpenFile = ntdll.Find<decltype(functions.OpenFile)>("NtOpenFile");
+    functions.QueryDirectoryFile = ntdll.Find<decltype(functions.QueryDirectoryFile)>("NtQueryDirectoryFile");
+    functions.SetInformationFile = ntdll.Find<decltype(functions.SetInformationFile)>("NtSetInformationFile");
+    functions.QueryInformationFile = ntdll.Find<decltype(functions.QueryInformationFile)>("NtQueryInformationFile");
+    functions.StatusToDosError = ntdll.Find<decltype(functions.StatusToDosError)>("RtlNtStatusToDosError");
     return functions;
 }
 

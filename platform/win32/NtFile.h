@@ -17,6 +17,11 @@ constexpr Status kNoSuchFile = static_cast<Status>(0xC000000FL);
 constexpr Status kObjectNameNotFound = static_cast<Status>(0xC0000034L);
 constexpr Status kObjectPathNotFound = static_cast<Status>(0xC000003AL);
 constexpr Status kTooManyOpenedFiles = static_cast<Status>(0xC000011FL);
+constexpr Status kAccessDenied = static_cast<Status>(0xC0000022L);
+constexpr Status kSharingViolation = static_cast<Status>(0xC0000043L);
+constexpr Status kCannotDelete = static_cast<Status>(0xC0000121L);
+constexpr Status kNotADirectory = static_cast<Status>(0xC0000103L);
+constexpr Status kFileIsADirectory = static_cast<Status>(0xC00000BAL);
 
 inline bool Failed(Status status) { return status < 0; }
 inline bool IsNotFound(Status status) {

@@ -6,6 +6,7 @@
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/RegisteredProgram.h"
+#include "platform/win32/SystemLibrary.h"
 
 #include <vector>
 

@@ -6,7 +6,6 @@
 #include "app/Platform.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
-#include "platform/win32/SystemLibrary.h"
 
 #include <windows.h>
 
