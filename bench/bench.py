@@ -1,7 +1,7 @@
 # Measures start-up, growth with many accounts, deletion, size and memory of
 # Vardelune.exe under Wine in a private Xvfb, each side by side with a reference
 # in the same run, and writes the figures to bench/RESULTS.md. Run by bench/run.sh.
-# The session lives in wine_session.py, the prepared profiles in prepared_profiles.py,
+# The session lives in bench_session.py, the prepared profiles in prepared_profiles.py,
 # the report in report.py; each measure below is one function.
 import argparse
 import json
@@ -13,10 +13,11 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 sys.path.insert(1, os.path.join(HERE, "..", "tests", "e2e"))
+sys.path.insert(2, os.path.join(HERE, "..", "tools"))
 from layout import ACCOUNT_LIST, BACK_COVER, MAIN, REPAIR_COVER, RESULTS, Layout  # noqa: E402
 from prepared_profiles import Profiles  # noqa: E402
 from report import KB, Report, median, ms, sections  # noqa: E402
-from wine_session import WineSession, log  # noqa: E402
+from bench_session import BenchSession, log  # noqa: E402
 
 MINIMAL_TITLE = "Minimal Window"
 ACCOUNT = "effacer.moi@hotmail.fr"
@@ -31,18 +32,18 @@ class Bench:
 
     def __init__(self, args):
         self.args = args
-        self.session = WineSession(args.work, args.display)
+        self.session = None
         self.report = Report()
         self.profiles = None
 
     def start(self):
-        self.session.start()
+        self.session = BenchSession(self.args.work)
         # The windows' titles and the places to click come from the program's own
         # layout tables, as in the end-to-end tests (the prefix is at 96 dots per inch).
-        code, out, err = self.session.run(self.args.probe, "layout")
+        code, out, err = self.session.run(self.args.probe, "layout", "96")
         if code != 0:
             sys.exit(f"the probe could not print the layout: {err.strip()[:200]}")
-        layout = Layout(json.loads(out), 96)
+        layout = Layout(json.loads(out))
         self.main_title, self.results_title = layout.title(MAIN), layout.title(RESULTS)
         self.repair, self.back = layout.centre(MAIN, REPAIR_COVER), layout.centre(RESULTS, BACK_COVER)
         left, top, width, _ = layout.rect(MAIN, ACCOUNT_LIST)
@@ -396,7 +397,6 @@ def main():
     parser.add_argument("--program-x86")
     parser.add_argument("--minimal-x86")
     parser.add_argument("--work", default=f"/tmp/vardelune-bench-{os.getuid()}")
-    parser.add_argument("--display", default=":93")
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--startup-runs", type=int, default=15)
     parser.add_argument("--part-runs", type=int, default=3)
@@ -414,7 +414,8 @@ def main():
             if name in only:
                 measure(bench)
     finally:
-        bench.session.stop()
+        if bench.session:
+            bench.session.close()
     executables(bench)
     bench.report.write(args.results, args, load_before, os.getloadavg()[0])
 

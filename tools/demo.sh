@@ -25,22 +25,11 @@ for account in zoe.martin@hotmail.fr jose@live.fr "camille.dupont@msn.com"; do
 done
 
 exe="Z:$(pwd)/build/windows-x64/host/Vardelune.exe"
-run() { "$wine" "${exe//\//\\}"; }
-
 if [ -n "${DISPLAY:-}" ]; then
     echo "Sample accounts in: $data"
-    run
-    exit 0
+    exec "$wine" "${exe//\//\\}"
 fi
-Xvfb :77 -screen 0 1024x768x24 >/dev/null 2>&1 &
-xvfb=$!
-trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
-export DISPLAY=:77
-run &
-for _ in $(seq 1 120); do
-    window=$(xdotool search --onlyvisible --name "^Vardelune Messenger$" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.5
-done
-sleep 1
-import -window root build/demo.png
+trap 'wineserver -k 2>/dev/null || true' EXIT
+tools/wine_session.py --screen 1024x768 --screenshot build/demo.png --title "Vardelune Messenger" -- \
+    "$wine" "${exe//\//\\}"
 echo "No display: the program ran in a virtual one; its screen is in build/demo.png"

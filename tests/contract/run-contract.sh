@@ -53,34 +53,24 @@ for i in 0 1 2 3 4 5 6 7; do echo "$i" >"$swap/acct@live.fr/sub/f$i.dat"; echo "
 ) &
 swapper_pid=$!
 
-xvfb_pid=
 finish() {
     if [ "$display" = yes ]; then
         WINEPREFIX="${VARDELUNE_WINEPREFIX:-/tmp/vardelune-wine-$(id -u)}" wineserver -k 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
     kill "$swapper_pid" 2>/dev/null || true
     # Keep the evidence when a link's target was deleted.
     if [ -f "$links/target/precious.txt" ]; then rm -rf "$root"; fi
 }
 trap finish EXIT
 
-if [ "$display" = yes ]; then
-    # Xvfb picks a free display itself, so parallel groups never share one.
-    display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$display_file" ] && break
-        sleep 0.1
-    done
-    export DISPLAY=":$(head -n1 "$display_file")"
-    rm -f "$display_file"
-fi
-
 export VARDELUNE_CONTRACT_ROOT="Z:${root//\//\\}"
 status=0
-"$wine_run" "$exe" "$@" || status=$?
+if [ "$display" = yes ]; then
+    # On a private X display of its own, so that parallel groups never share one.
+    /usr/bin/python3 "$(dirname "$0")/../../tools/wine_session.py" -- "$wine_run" "$exe" "$@" || status=$?
+else
+    "$wine_run" "$exe" "$@" || status=$?
+fi
 if [ ! -f "$links/target/precious.txt" ]; then
     echo "a test deleted the target of a link" >&2
     status=1

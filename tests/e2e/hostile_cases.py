@@ -59,11 +59,11 @@ class Place:
         """Sets one DOS attribute the Windows way, through attrib.exe in the
         session's prefix. One flag a run: Wine drops a whole attrib run when
         one of its flags cannot be set."""
-        self.session.wine("attrib", flag, windows_path(path))
+        self.session.cmd("attrib", flag, windows_path(path))
 
     def require_attributes(self, path, *flags):
         """Checks that Windows reports those attributes ("+h", ...) on path."""
-        shown = self.session.wine("attrib", windows_path(path)).split("Z:\\")[0]
+        shown = self.session.cmd("attrib", windows_path(path)).split("Z:\\")[0]
         missing = [flag for flag in flags if flag[1].upper() not in shown]
         if missing:
             raise AssertionError("Windows does not report %s on %s: %r" % (missing, path, shown))

@@ -4,19 +4,14 @@ import hashlib
 import os
 import shutil
 import stat
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from wine_session import WINE, windows_path  # noqa: E402,F401  (the one Wine-and-Xvfb module)
 
 MESSENGER_DIR = "Local Settings/Application Data/Microsoft/Messenger"
 CONTACTS_DIR = "Local Settings/Application Data/Microsoft/Windows Live Contacts"
 TEMP_DIR = "Local Settings/Temp"
-# The 64-bit Wine loader that runs every Windows program of the tests and benchmarks.
-WINE = "/usr/lib/wine/wine64"
-
-
-def windows_path(path):
-    """The name under which Wine's programs see a Unix path (drive Z:)."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
 def write(path, data):
     with open(path, "wb") as f:
         f.write(data)

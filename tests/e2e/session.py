@@ -1,7 +1,6 @@
 """Runs the real Vardelune.exe under Wine in a private Xvfb at a chosen
 resolution and drives it with real pointer and keyboard input; the base class
 of the end-to-end tests. Standard library only."""
-import ctypes
 import json
 import os
 import shutil
@@ -16,11 +15,11 @@ from layout import MAIN, Layout
 from profiles import WINE, Profile, remove_tree, windows_path
 from screen import Image, button_checks, glows
 from window_model import Window
+from wine_session import QUIET, WineSession
 
 SCREEN = (1280, 1024)
 MESSAGE_BOX_CLASS = "#32770"
 AS_WINE_SETS = False  # start(userprofile=...): the profile folder that Wine gives every program
-QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def wait_for(condition, timeout, what, interval=0.1):
@@ -48,7 +47,7 @@ def with_retries(action, error, attempts=3):
 _SESSIONS = []
 
 
-class Session:
+class Session(WineSession):
     """One Xvfb and one Wine prefix, shared by the tests of one test file. The
     executables come from VARDELUNE_EXE, VARDELUNE_PROBE, VARDELUNE_MESSENGER_STUB
     and VARDELUNE_HOLD_FILE."""
@@ -60,74 +59,28 @@ class Session:
             if not os.path.isfile(path):
                 raise RuntimeError("%s is missing: build the windows-x64 preset first" % path)
         self.tmp = tempfile.mkdtemp(prefix="vardelune-e2e-")
-        self.prefix = os.path.join(self.tmp, "prefix")
-        self.xvfb = self.program = None
+        self.program = None
         _SESSIONS.append(self)
         try:
-            self.display = self._start_xvfb()
-            self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                            WINEDLLOVERRIDES="mscoree,mshtml=", LC_ALL="C.UTF-8")
-            subprocess.run([WINE, "wineboot", "-i"], env=self.env, timeout=180, **QUIET)
-            self.layout = Layout(self.probe_json("layout"), 96)
+            super().__init__(os.path.join(self.tmp, "prefix"), SCREEN)
+            self.layout = Layout(self.probe_json("layout", "96"))
         except BaseException:
             self.close()
             raise
 
-    def _start_xvfb(self):
-        # -displayfd picks a free display number and reports it once the server answers.
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
-            pass_fds=(write_end,), preexec_fn=_die_with_parent, **QUIET)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        return ":" + number
-
     def close(self):
         if self in _SESSIONS:
             _SESSIONS.remove(self)
-        try:
-            if os.path.isdir(self.prefix):
-                self.reset()
-        except Exception:
-            pass  # whatever is left is killed below
-        for pid in self.wine_processes():
-            try:
-                os.kill(pid, signal.SIGKILL)
-            except ProcessLookupError:
-                pass
-        if self.xvfb:
-            self.xvfb.kill()
-            self.xvfb.wait()
-        remove_tree(self.tmp)
-
-    def wine_processes(self, name=None):
-        """The command lines of this prefix's running Wine processes (optionally
-        one program's), by Unix process id."""
-        marker = ("WINEPREFIX=" + self.prefix).encode()
-        found = {}
-        for entry in filter(str.isdigit, os.listdir("/proc")):
-            try:
-                with open("/proc/%s/environ" % entry, "rb") as f:
-                    if marker not in f.read().split(b"\0"):
-                        continue
-                with open("/proc/%s/cmdline" % entry, "rb") as f:
-                    cmdline = f.read().replace(b"\0", b" ").decode("utf-8", "replace")
-                with open("/proc/%s/stat" % entry, "rb") as f:
-                    if f.read().rsplit(b")", 1)[1].split()[0] == b"Z":
-                        continue  # already ended, not yet reaped
-            except OSError:
-                continue
-            if name is None or name.lower() in cmdline.lower():
-                found[int(entry)] = cmdline
-        return found
+        if self.program:
+            self.program.kill()
+        if getattr(self, "xvfb", None):
+            super().close()
+        if os.path.isdir(self.tmp):
+            remove_tree(self.tmp)
 
     def running(self):
         """Whether the program started last still runs (through the cmd.exe that set its profile)."""
-        return self.program.poll() is None or bool(self.wine_processes("Vardelune.exe"))
+        return self.program.poll() is None or bool(self.processes("Vardelune.exe"))
 
     def wait_ended(self, timeout=30):
         wait_for(lambda: not self.running(), timeout, "Vardelune.exe to end")
@@ -138,24 +91,16 @@ class Session:
             self.program.kill()
             self.program.wait()
             self.program = None
-        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix), timeout=30, **QUIET)
-        wait_for(lambda: not self.wine_processes(), 20, "the Wine processes to end")
+        self.end_all()
 
     def set_dpi(self, dpi):
         """The resolution that the next programs see: Wine reads it at start-up."""
         if dpi == self.layout.dpi:
             return
         for key in (r"HKCU\Control Panel\Desktop", r"HKCC\Software\Fonts"):
-            self.wine("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+            self.cmd("reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
         self.reset()
-        self.layout = self.layout.at(dpi)
-
-    def wine(self, *args, cwd=None):
-        """Runs a Windows command through cmd and returns its output. Arguments
-        apart: Wine quotes the ones with spaces itself, and an embedded quote
-        would reach cmd escaped."""
-        return subprocess.run([WINE, "cmd", "/c"] + list(args), env=self.env, capture_output=True, cwd=cwd,
-                              timeout=60, check=True).stdout.decode("utf-8", "replace")
+        self.layout = Layout(self.probe_json("layout", str(dpi)))
 
     # ------------------------------------------------------------ the program
 
@@ -198,24 +143,17 @@ class Session:
             folder = os.path.join(self.prefix, "drive_c", *registered.split("\\"))
             os.makedirs(folder, exist_ok=True)
             shutil.copy(self.stub, os.path.join(folder, "msnmsgr.exe"))
-            self.wine("reg", "add", key, "/ve", "/d", "C:\\%s\\msnmsgr.exe" % registered, "/f")
+            self.cmd("reg", "add", key, "/ve", "/d", "C:\\%s\\msnmsgr.exe" % registered, "/f")
         else:
             try:
-                self.wine("reg", "delete", key, "/f")
+                self.cmd("reg", "delete", key, "/f")
             except subprocess.CalledProcessError:
                 pass  # was never registered
 
     # ------------------------------------------------------------ reading windows
 
     def run_probe(self, *args, timeout=30):
-        """Runs the probe and returns its output. The output goes through a file,
-        not a pipe: services that a Wine process starts inherit its standard
-        handles and would keep a pipe open long after the probe has ended."""
-        with tempfile.TemporaryFile(dir=self.tmp) as out:
-            subprocess.run([WINE, self.probe] + list(args), env=self.env, stdout=out,
-                           stderr=subprocess.DEVNULL, timeout=timeout)
-            out.seek(0)
-            return out.read().decode("utf-8")
+        return self.run(self.probe, *args, timeout=timeout)[1]
 
     def probe_json(self, *args, timeout=30):
         """What the probe prints, read as JSON. Right after the prefix was made
@@ -257,9 +195,6 @@ class Session:
 
     # ------------------------------------------------------------ real input
 
-    def xdotool(self, *args):
-        subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env, check=True, timeout=30)
-
     def move(self, window, x, y):
         """Moves the pointer to a client point of the window."""
         self.xdotool("mousemove", window.client[0] + x, window.client[1] + y)
@@ -278,15 +213,7 @@ class Session:
     def screenshot(self, window, rect=None):
         """The window's client area (or a client rectangle of it) as it is on screen."""
         left, top, width, height = rect or (0, 0) + window.client_size
-        out = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (
-            width, height, window.client[0] + left, window.client[1] + top), "-depth", "8", "rgb:-"],
-            env=self.env, capture_output=True, check=True, timeout=30).stdout
-        return Image(width, height, out)
-
-
-def _die_with_parent():
-    # A test run that is killed outright must not leave its X server behind.
-    ctypes.CDLL("libc.so.6").prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+        return Image(width, height, super().screenshot(window.client[0] + left, window.client[1] + top, width, height))
 
 
 class ProgramTest(unittest.TestCase):

@@ -1,15 +1,13 @@
-# The private X display and Wine prefix that the benchmarks run in: starting
-# and stopping them, running a Windows program to its end or until its window
-# shows, reading its memory, and real pointer input.
+# The benchmarks' side of the private X display and Wine prefix of
+# tools/wine_session.py: running a Windows program until its window shows,
+# its figures, its memory, and real pointer input.
 import os
 import re
 import signal
 import subprocess
-import sys
-import tempfile
 import time
 
-from profiles import WINE  # the end-to-end tests' module, on the path that bench.py sets
+from wine_session import QUIET, WINE, WineSession  # tools/, on the path that bench.py sets
 from xwatch import XWatcher
 
 
@@ -17,56 +15,20 @@ def log(text):
     print(text, flush=True)
 
 
-class WineSession:
-    def __init__(self, work, display):
-        self.display = display
-        self.prefix = os.path.join(work, "wineprefix")
-        os.makedirs(work, exist_ok=True)
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=", DISPLAY=display)
-        self.xvfb = None
-        self.watcher = None
+class BenchSession(WineSession):
+    """The shared session with one wineserver kept for every run, and a watcher
+    of the X server that tells the moment a window is mapped."""
 
-    def start(self):
-        socket = "/tmp/.X11-unix/X" + self.display.lstrip(":")
-        if os.path.exists(socket):
-            sys.exit(f"display {self.display} is taken; choose another with --display")
-        self.xvfb = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if os.path.exists(socket):
-                break
-            time.sleep(0.05)
-        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
-            log("Creating the Wine prefix (about 10 s)...")
-            subprocess.run([WINE, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
-        # One wineserver for every run, so that no run pays for starting it;
-        # a lingering one (from the prefix's creation) would refuse -p.
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env)
-        subprocess.run(["wineserver", "-p"], env=self.env, check=True)
+    def __init__(self, work):
+        log("Starting Xvfb and the Wine prefix (about 10 s when it is new)...")
+        super().__init__(os.path.join(work, "wineprefix"), persistent=True)
         self.watcher = XWatcher(self.display)
 
-    def stop(self):
-        if self.watcher:
-            self.watcher.close()
-        subprocess.run(["wineserver", "-k"], env=self.env, stderr=subprocess.DEVNULL)
-        if self.xvfb:
-            self.xvfb.terminate()
-            self.xvfb.wait()
+    def close(self):
+        self.watcher.close()
+        super().close()
 
     # ---- programs that run to their end ---------------------------------------
-
-    def run(self, exe, *arguments):
-        """Runs a program and returns (exit code, its output, its errors). The
-        output goes through a file, not a pipe: a Wine service started by the
-        program would keep a pipe open long after the program has ended."""
-        with tempfile.TemporaryFile("w+") as out, tempfile.TemporaryFile("w+") as err:
-            code = subprocess.run([WINE, exe, *arguments], env=self.env, stdout=out, stderr=err).returncode
-            out.seek(0)
-            err.seek(0)
-            return code, out.read(), err.read()
 
     def figures(self, exe, *arguments):
         """The NAME=NUMBER pairs that a benchmark program prints, as floats;
@@ -86,7 +48,7 @@ class WineSession:
         self.xdotool("mousemove", "0", "0")
         self.watcher.drain()
         start = time.perf_counter()
-        process = subprocess.Popen([WINE, exe, *arguments], env=self.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        process = subprocess.Popen([WINE, exe, *arguments], env=self.env, **QUIET)
         found = self.watcher.wait_shown(title, timeout, alive=lambda: process.poll() is None)
         if not found:
             return process, None, None
@@ -112,9 +74,6 @@ class WineSession:
         return seconds, peak, mappings
 
     # ---- real input ---------------------------------------------------------------
-
-    def xdotool(self, *arguments):
-        subprocess.run(["xdotool", *map(str, arguments)], env=self.env, check=True, stdout=subprocess.DEVNULL)
 
     def click_at(self, wid, point):
         self.xdotool("mousemove", "--window", wid, *point, "click", "1")
