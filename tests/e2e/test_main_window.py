@@ -1,14 +1,16 @@
 """The main window as it looks on screen at 96 and at 120 dots per inch: its
 pictures and line at rest, and the rollover of its picture buttons and of the
 temporary-folder link under the real pointer."""
-from layout import (ACCOUNT_LIST, BARE_MAIN_WINDOW, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER,
-                    REPAIR_COVER, RESET_WARNING, TEMP_LINK_COVER)
+from layout import (ACCOUNT_LIST, BARE_MAIN_WINDOW, MAIN, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER,
+                    OPEN_MESSENGER_COVER, REPAIR_COVER, RESET_WARNING, TEMP_LINK_COVER)
 from screen import colour, is_banner_blue, is_blue_text, is_dark, is_white
 from session import ProgramTest
 
 COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
-BANNER = (3750, 300)
-PANEL = [(7050, 2700), (3750, 5850), (7200, 4200)]  # twips: right of the list, below the buttons, at the right edge
+# Shares of the client area: the banner's title band; its white panel right of
+# the list, below the buttons and at the right edge.
+BANNER = (0.5, 0.036)
+PANEL = [(0.94, 0.321), (0.5, 0.696), (0.96, 0.5)]
 OUTSIDE = (-40, -40)  # the empty screen above the window
 
 
@@ -37,7 +39,7 @@ class MainWindowOnScreen(ProgramTest):
         session, layout = self.session, self.session.layout
         self.window = window = self.start_with_accounts("ines@live.fr")
         # The banner grows with the window: its white panel lies behind the list and the buttons.
-        self.assert_pixels(window, [("white panel", *layout.point(*twips), is_white) for twips in PANEL])
+        self.assert_pixels(window, [("white panel", *layout.point(MAIN, share), is_white) for share in PANEL])
         if layout.dpi == 96:
             self.assert_pixels(window, [
                 ("banner", 10, 2, is_banner_blue), ("banner", 250, 12, is_banner_blue),
@@ -65,12 +67,12 @@ class MainWindowOnScreen(ProgramTest):
         self.assert_buttons(highlighted=True)
         self.assert_link(blue=False)
 
-        session.move(window, *layout.point(*BARE_MAIN_WINDOW))
+        session.move(window, *layout.point(MAIN, BARE_MAIN_WINDOW))
         self.assert_buttons(highlighted=False)
         self.assert_link(blue=True)
 
         # The banner is the window's own picture: bare background too.
         session.move_onto(window, REPAIR_COVER)
         self.assert_button(window, REPAIR_COVER, highlighted=True)
-        session.move(window, *layout.point(*BANNER))
+        session.move(window, *layout.point(MAIN, BANNER))
         self.assert_buttons(highlighted=False)

@@ -1,7 +1,7 @@
 // Reads the windows of a running program from another process, for the
 // end-to-end tests: top-level windows with their child controls, list items,
-// selection and focus, printed as one JSON document. It also prints
-// the program's own layout tables, the one source of the tests' geometry.
+// selection and focus, printed as one JSON document. It also prints the
+// program's own layout tables in pixels, the one source of the tests' geometry.
 #include "forms/Windows.h"
 #include "host/FormWindow.h"
 
@@ -185,24 +185,27 @@ int Dump() {
     return 0;
 }
 
-// Every window's layout in twips, as the program's tables hold it.
-int Layout() {
+// Every window's layout at that resolution, in client pixels as the program
+// itself places its windows and controls (a line: both its ends' places).
+int Layout(const wchar_t* dotsPerInchText) {
+    const int dpi = static_cast<int>(std::wcstol(dotsPerInchText, nullptr, 10));
+    if (dpi <= 0) return 64;
     const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
-    std::string out = "[";
+    std::string out = "{\"dpi\":" + std::to_string(dpi) + ",\"forms\":[";
     for (const vardelune::FormSpec* spec :
          {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()}) {
-        out += std::string(out.size() > 1 ? ",\n" : "") + "{\"name\":\"" + spec->name + "\",\"title\":" +
-               Json(spec->title) + ",\"client\":[" + std::to_string(spec->clientWidthTwips) + "," +
-               std::to_string(spec->clientHeightTwips) + "],\"controls\":[";
+        out += std::string(out.back() == '[' ? "" : ",\n") + "{\"name\":\"" + spec->name + "\",\"title\":" +
+               Json(spec->title) + ",\"client\":[" + std::to_string(spec->clientWidthPixels(dpi)) + "," +
+               std::to_string(spec->clientHeightPixels(dpi)) + "],\"controls\":[";
         for (const vardelune::ControlSpec& control : spec->controls) {
-            const vardelune::TwipsRect& r = control.twips;
+            const vardelune::PixelRect r = control.pixels(dpi);
             out += std::string(out.back() == '[' ? "" : ",") + "{\"name\":\"" + control.name + "\",\"kind\":\"" +
-                   kinds[static_cast<int>(control.kind)] + "\",\"twips\":[" + std::to_string(r.left) + "," +
+                   kinds[static_cast<int>(control.kind)] + "\",\"rect\":[" + std::to_string(r.left) + "," +
                    std::to_string(r.top) + "," + std::to_string(r.width) + "," + std::to_string(r.height) + "]}";
         }
         out += "]}";
     }
-    Write(out + "]\n");
+    Write(out + "]}\n");
     return 0;
 }
 
@@ -234,15 +237,15 @@ int Responsiveness(const wchar_t* handle, const wchar_t* stopFile) {
 }  // namespace
 
 // "dump" prints every titled top-level window (with the controls of the visible
-// ones); "layout" prints the layout tables; "close HWND" posts WM_CLOSE, since
+// ones); "layout DPI" prints the layout tables at that resolution; "close HWND" posts WM_CLOSE, since
 // windows have no close box under Xvfb; "responsiveness HWND STOPFILE" times
 // how long the window takes to answer, until the file appears. Nothing else: selections and clicks are
 // made by real input through X.
 int wmain(int argc, wchar_t** argv) {
     if (argc == 2 && std::wcscmp(argv[1], L"dump") == 0) return Dump();
-    if (argc == 2 && std::wcscmp(argv[1], L"layout") == 0) return Layout();
+    if (argc == 3 && std::wcscmp(argv[1], L"layout") == 0) return Layout(argv[2]);
     if (argc == 3 && std::wcscmp(argv[1], L"close") == 0) return Close(argv[2]);
     if (argc == 4 && std::wcscmp(argv[1], L"responsiveness") == 0) return Responsiveness(argv[2], argv[3]);
-    Write("usage: Probe dump | Probe layout | Probe close HWND | Probe responsiveness HWND STOPFILE\n");
+    Write("usage: Probe dump | Probe layout DPI | Probe close HWND | Probe responsiveness HWND STOPFILE\n");
     return 64;
 }
