@@ -1,6 +1,7 @@
 # Proves, without running them, that the Windows builds load on Windows XP:
 # reads each executable's headers and import tables with binutils' objdump -p
 # and checks every DLL and function against the reviewed list in windows-imports.tsv.
+# The tests run it on the builds, and tools/package.sh on what it releases.
 """Usage: check_windows_imports.py LIST.tsv ARCH=EXE [ARCH=EXE ...]   (ARCH: x86 or x64)"""
 
 import os

@@ -9,7 +9,7 @@ demo=(wine wine64 xvfb xdotool imagemagick x11-utils fonts-wine fonts-liberation
 test=(libgtest-dev googletest python3 python3-pil fonts-dejavu-core zip)
 case "${1:-test}" in
     build) wanted=("${build[@]}") ;;
-    package) wanted=("${build[@]}" zip) ;;
+    package) wanted=("${build[@]}" python3 zip) ;;
     demo) wanted=("${build[@]}" "${demo[@]}") ;;
     *) wanted=("${build[@]}" "${demo[@]}" "${test[@]}") ;;
 esac

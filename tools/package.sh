@@ -21,6 +21,8 @@ for arch in x64 x86; do
     rm -rf "$build"
     cmake --preset "windows-$arch" -B "$build" -DBUILD_TESTING=OFF >/dev/null
     cmake --build "$build" --target Vardelune
+    # No release whose program would not load on the oldest Windows it is made for.
+    python3 tools/check_windows_imports.py tools/windows-imports.tsv "$arch=$build/host/Vardelune.exe"
     stage=$(mktemp -d)
     cp "$build/host/Vardelune.exe" "$stage/"
     # Notepad on every Windows reads UTF-8 with a byte order mark and CR LF.

@@ -3,8 +3,8 @@
 
 Debian's Python with Pillow, which reads the GIFs. windres (the WINDRES
 environment variable, else x86_64-w64-mingw32-windres from the PATH) turns the
-resource script (CompiledScript) or the executable that VARDELUNE_EXE names
-(BuiltProgram, skipped without it) into a .res file, which one reader checks.
+executable that VARDELUNE_EXE names (BuiltProgram, skipped without it) into a
+.res file, which one reader checks.
 """
 import io
 import os
@@ -275,9 +275,22 @@ def find_windres():
     return os.environ.get("WINDRES") or shutil.which("x86_64-w64-mingw32-windres")
 
 
-class ResourceChecks:
-    """What the executable carries; a subclass sets res from where it reads it."""
-    res = {}
+def compiled_resources(source):
+    """The resources of an executable, as windres writes them into a .res file."""
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "Vardelune.res")
+        subprocess.run([find_windres(), "-O", "res", "-i", source, "-o", out], check=True)
+        with open(out, "rb") as f:
+            return read_res(f.read())
+
+
+@unittest.skipUnless(find_windres() and os.environ.get("VARDELUNE_EXE"), "windres not found or VARDELUNE_EXE not set")
+class BuiltProgram(unittest.TestCase):
+    """What the executable carries, read back from it."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.res = compiled_resources(os.environ["VARDELUNE_EXE"])
 
     def test_icon_group_one_holds_the_icon_file_images_in_order(self):
         group = self.res[(14, 1)]      # RT_GROUP_ICON
@@ -322,29 +335,6 @@ class ResourceChecks:
         self.assertEqual(levels, ["asInvoker"])
         aware = manifest.iter("{http://schemas.microsoft.com/SMI/2005/WindowsSettings}dpiAware")
         self.assertEqual([e.text for e in aware], ["true"])
-
-
-def compiled_resources(source):
-    """The resources of a script or an executable, as windres writes them into a .res file."""
-    with tempfile.TemporaryDirectory() as folder:
-        out = os.path.join(folder, "Vardelune.res")
-        subprocess.run([find_windres(), "-O", "res", "-i", source, "-o", out], check=True)
-        with open(out, "rb") as f:
-            return read_res(f.read())
-
-
-@unittest.skipUnless(find_windres(), "windres not found")
-class CompiledScript(ResourceChecks, unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.res = compiled_resources(os.path.join(RESOURCES, "Vardelune.rc"))
-
-
-@unittest.skipUnless(find_windres() and os.environ.get("VARDELUNE_EXE"), "windres not found or VARDELUNE_EXE not set")
-class BuiltProgram(ResourceChecks, unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.res = compiled_resources(os.environ["VARDELUNE_EXE"])
 
 
 if __name__ == "__main__":

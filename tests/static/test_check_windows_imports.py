@@ -8,7 +8,7 @@ import sys
 import tempfile
 import unittest
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import check_windows_imports as check  # noqa: E402
 
 FORMATS = {"x86": ("pei-i386", "010b"), "x64": ("pei-x86-64", "020b")}
