@@ -6,34 +6,21 @@
 
 #include <gtest/gtest.h>
 
-
 #include <cwchar>
-
-namespace {
-
-// "--end-program": EndProgram must end the process at once with code 0, so
-// the code after it never runs.
-int EndProgramChild() {
-    vardelune::Win32Platform platform;
-    platform.EndProgram();
-}
-
-// "--write-marker PATH": leaves a file behind to show that it was started.
-int WriteMarkerChild(const wchar_t* path) {
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 1;
-    CloseHandle(file);
-    return 0;
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 2 && std::wcscmp(argv[1], L"--end-program") == 0) {
-        EndProgramChild();
+        // EndProgram must end the process at once with code 0: the return never runs.
+        vardelune::Win32Platform().EndProgram();
         return 3;
     }
-    if (argc >= 3 && std::wcscmp(argv[1], L"--write-marker") == 0) return WriteMarkerChild(argv[2]);
+    if (argc >= 3 && std::wcscmp(argv[1], L"--write-marker") == 0) {
+        // Leaves a file behind to show that it was started.
+        HANDLE file = CreateFileW(argv[2], GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return 1;
+        CloseHandle(file);
+        return 0;
+    }
 
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

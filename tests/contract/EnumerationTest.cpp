@@ -7,24 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <vector>
 
 namespace vardelune::contract {
 namespace {
 
 constexpr unsigned kAccountMask = 55;
-constexpr DWORD kHidden = FILE_ATTRIBUTE_HIDDEN;
-constexpr DWORD kSystem = FILE_ATTRIBUTE_SYSTEM;
-constexpr DWORD kReadOnly = FILE_ATTRIBUTE_READONLY;
-
-std::vector<std::wstring> ListAll(Platform& platform, const std::wstring& expression, unsigned mask) {
-    std::vector<std::wstring> names;
-    for (std::wstring name = platform.FindFirstEntry(expression, mask); !name.empty(); name = platform.FindNextEntry())
-        names.push_back(name);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The reference: what FindFirstFileW lists, with the mask applied as the
 // program applies it.
@@ -43,26 +31,17 @@ std::vector<std::wstring> FindFirstFileList(const std::wstring& expression, unsi
 
 TEST(Enumeration, ListsEveryAtEntryWhateverItsAttributes) {
     const std::wstring folder = FreshFolder();
-    struct Entry {
-        const wchar_t* name;
-        bool folder;
-        DWORD attributes;
-    };
-    const Entry entries[] = {
-        {L"plain@hotmail.com", true, 0}, {L"hidden@hotmail.com", true, kHidden}, {L"system@hotmail.com", true, kSystem},
-        {L"readonly@hotmail.com", true, kReadOnly}, {L"all@hotmail.com", true, kHidden | kSystem | kReadOnly},
-        {L"file@live.fr", false, 0}, {L"hiddenfile@live.fr", false, kHidden | kSystem | kReadOnly},
-        {L"josé@exemple.fr", true, 0}, {L"用户@例子.中国", true, 0}, {L"smile\U0001F600@live.fr", true, 0},
-        {L"no-address", true, kHidden}, {L"contacts.edb", false, 0}};
-    std::vector<std::wstring> accounts;
-    for (const Entry& entry : entries) {
-        (entry.folder ? MakeFolder : MakeFile)(folder + L"\\" + entry.name, entry.attributes);
-        if (std::wcschr(entry.name, L'@')) accounts.push_back(entry.name);
-    }
-    std::sort(accounts.begin(), accounts.end());
-
+    MakeTree(folder, {{L"plain@hotmail.com\\"}, {L"hidden@hotmail.com\\", kHidden}, {L"system@hotmail.com\\", kSystem},
+                      {L"readonly@hotmail.com\\", kReadOnly}, {L"all@hotmail.com\\", kHidden | kSystem | kReadOnly},
+                      {L"file@live.fr"}, {L"hiddenfile@live.fr", kHidden | kSystem | kReadOnly},
+                      {L"josé@exemple.fr\\"}, {L"用户@例子.中国\\"}, {L"smile\U0001F600@live.fr\\"},
+                      {L"no-address\\", kHidden}, {L"contacts.edb"}});
     Win32Platform platform;
-    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask), accounts);
+    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountMask),
+              (std::vector<std::wstring>{L"all@hotmail.com", L"file@live.fr", L"hidden@hotmail.com",
+                                         L"hiddenfile@live.fr", L"josé@exemple.fr", L"plain@hotmail.com",
+                                         L"readonly@hotmail.com", L"smile\U0001F600@live.fr", L"system@hotmail.com",
+                                         L"用户@例子.中国"}));
 }
 
 TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
@@ -88,26 +67,19 @@ TEST(Enumeration, OtherFailuresHereAndInTheProbeRaiseTheSystemsError) {
     Win32Platform platform;
     const std::wstring bad = FreshFolder() + L"\\bad|name";
     for (const bool probe : {false, true}) {
-        try {
+        const ProgramError error = ErrorRaisedBy([&] {
             probe ? (void)platform.CreateFolderDeletionObject()->Examine(bad, L"x@live.fr", nullptr)
                   : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountMask);
-            ADD_FAILURE() << "no error raised, probe " << probe;
-        } catch (const ProgramError& error) {
-            EXPECT_EQ(error.number(), ERROR_INVALID_NAME);
-            EXPECT_FALSE(error.description().empty());
-        }
+        });
+        EXPECT_EQ(error.number(), ERROR_INVALID_NAME) << "probe " << probe;
+        EXPECT_FALSE(error.description().empty());
     }
 }
 
 TEST(Enumeration, MaskExcludesHiddenSystemAndFoldersItDoesNotName) {
     const std::wstring folder = FreshFolder();
-    MakeFile(folder + L"\\normal@x");
-    MakeFile(folder + L"\\readonly@x", kReadOnly);
-    MakeFile(folder + L"\\hidden@x", kHidden);
-    MakeFile(folder + L"\\system@x", kSystem);
-    MakeFile(folder + L"\\hiddensystem@x", kHidden | kSystem);
-    MakeFolder(folder + L"\\folder@x");
-    MakeFolder(folder + L"\\hiddenfolder@x", kHidden);
+    MakeTree(folder, {{L"normal@x"}, {L"readonly@x", kReadOnly}, {L"hidden@x", kHidden}, {L"system@x", kSystem},
+                      {L"hiddensystem@x", kHidden | kSystem}, {L"folder@x\\"}, {L"hiddenfolder@x\\", kHidden}});
 
     struct Case {
         unsigned mask;
@@ -124,17 +96,13 @@ TEST(Enumeration, MaskExcludesHiddenSystemAndFoldersItDoesNotName) {
     };
     Win32Platform platform;
     for (const Case& c : cases)
-        EXPECT_EQ(ListAll(platform, folder + L"\\*@*", c.mask), c.expected) << "mask " << c.mask;
+        EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", c.mask), c.expected) << "mask " << c.mask;
 }
 
 TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {
-    const std::wstring first = FreshFolder() + L"\\first";
-    const std::wstring second = first + L"-second";
-    MakeFolder(first);
-    MakeFolder(second);
-    MakeFolder(first + L"\\a@x");
-    MakeFolder(first + L"\\b@x");
-    MakeFolder(second + L"\\c@x");
+    const std::wstring folder = FreshFolder(), first = folder + L"\\first", second = first + L"-second";
+    MakeTree(folder,
+             {{L"first\\"}, {L"first\\a@x\\"}, {L"first\\b@x\\"}, {L"first-second\\"}, {L"first-second\\c@x\\"}});
 
     Win32Platform platform;
     const std::wstring name = platform.FindFirstEntry(first + L"\\*@*", kAccountMask);
@@ -143,7 +111,7 @@ TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {
     EXPECT_EQ(platform.FindFirstEntry(second + L"\\*@*", kAccountMask), L"c@x");
     EXPECT_EQ(platform.FindNextEntry(), L"");
     EXPECT_EQ(platform.FindNextEntry(), L"");
-    EXPECT_EQ(ListAll(platform, first + L"\\*@*", kAccountMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
+    EXPECT_EQ(ListEntries(platform, first + L"\\*@*", kAccountMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
     EXPECT_EQ(platform.FindNextEntry(), L"");
 }
 
@@ -156,8 +124,7 @@ TEST(Enumeration, AgreesWithFindFirstFileOnEveryFormOfExpression) {
         MakeFile(folder + L"\\" + std::wstring(100, static_cast<wchar_t>(L'a' + n % 26)) + std::to_wstring(n) +
                      (n % 2 ? L"@x" : L""),
                  n % 3 ? 0 : kHidden);
-    MakeFolder(folder + L"\\sub@x");
-    MakeFolder(folder + L"\\hidden-sub@x", kHidden);
+    MakeTree(folder, {{L"sub@x\\"}, {L"hidden-sub@x\\", kHidden}});
     const std::wstring drive = folder.substr(0, 3);  // its drive's root, "C:\\"
     const std::wstring expressions[] = {
         folder + L"\\*@*", folder + L"\\*", folder + L"/*@*", folder + L"\\?ub@?", folder + L"\\sub@x",
@@ -165,21 +132,16 @@ TEST(Enumeration, AgreesWithFindFirstFileOnEveryFormOfExpression) {
     Win32Platform platform;
     for (const std::wstring& expression : expressions)
         for (const unsigned mask : {kAccountMask, 0u, 16u})
-            EXPECT_EQ(ListAll(platform, expression, mask), FindFirstFileList(expression, mask))
+            EXPECT_EQ(ListEntries(platform, expression, mask), FindFirstFileList(expression, mask))
                 << Narrow(expression) << " mask " << mask;
 }
 
 TEST(Enumeration, FolderBeyondThePathLimit) {
-    std::wstring folder = FreshFolder();
-    while (folder.size() < 300) {
-        folder += L"\\long-folder-name-" + std::to_wstring(folder.size());
-        MakeFolder(folder);
-    }
-    MakeFolder(folder + L"\\deep@hotmail.com", kHidden);
-    MakeFile(folder + L"\\deep@live.fr");
+    const std::wstring folder = MakeDeepFolder(FreshFolder(), L"long-folder-name", 300);
+    MakeTree(folder, {{L"deep@hotmail.com\\", kHidden}, {L"deep@live.fr"}});
 
     Win32Platform platform;
-    EXPECT_EQ(ListAll(platform, folder + L"\\*@*", kAccountMask),
+    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountMask),
               (std::vector<std::wstring>{L"deep@hotmail.com", L"deep@live.fr"}));
     EXPECT_EQ(platform.FindFirstEntry(folder + L"\\missing\\*@*", kAccountMask), L"");
 }

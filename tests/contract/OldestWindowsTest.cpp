@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace vardelune::contract {
 namespace {
 
@@ -22,20 +20,14 @@ TEST_F(OldestWindows, ListsCleansAndRelaunchesWithoutTheNewerFunctions) {
     RestrictDllSearchToSystemFolder();  // neither way to restrict it: the search stays as it was
 
     const std::wstring folder = FreshFolder();
-    for (const wchar_t* account : {L"ines@live.fr", L"paul@live.fr"}) {
-        MakeFolder(folder + L"\\" + account);
-        MakeFolder(folder + L"\\" + account + L"\\ObjectStore", FILE_ATTRIBUTE_HIDDEN);
-        MakeFile(folder + L"\\" + account + L"\\ObjectStore\\tile.dat");
-    }
-    MakeFolder(folder + L"\\verrou@live.fr");
-    MakeFile(folder + L"\\verrou@live.fr\\locked.dat", FILE_ATTRIBUTE_READONLY);
+    MakeTree(folder, {{L"ines@live.fr\\"}, {L"ines@live.fr\\ObjectStore\\", kHidden},
+                      {L"ines@live.fr\\ObjectStore\\tile.dat"}, {L"paul@live.fr\\"},
+                      {L"paul@live.fr\\ObjectStore\\", kHidden}, {L"paul@live.fr\\ObjectStore\\tile.dat"},
+                      {L"verrou@live.fr\\"}, {L"verrou@live.fr\\locked.dat", kReadOnly}});
 
     Win32Platform platform;
-    std::set<std::wstring> listed;
-    for (std::wstring name = platform.FindFirstEntry(folder + L"\\*@*", 55); !name.empty();
-         name = platform.FindNextEntry())
-        listed.insert(name);
-    EXPECT_EQ(listed, (std::set<std::wstring>{L"ines@live.fr", L"paul@live.fr", L"verrou@live.fr"}));
+    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", 55),
+              (std::vector<std::wstring>{L"ines@live.fr", L"paul@live.fr", L"verrou@live.fr"}));
 
     auto removal = platform.CreateFolderDeletionObject();
     ASSERT_EQ(removal->Examine(folder, L"ines@live.fr", nullptr).kind, DeletionTarget::Kind::Folder);
@@ -43,18 +35,9 @@ TEST_F(OldestWindows, ListsCleansAndRelaunchesWithoutTheNewerFunctions) {
     EXPECT_FALSE(Exists(folder + L"\\ines@live.fr"));
     EXPECT_TRUE(Exists(folder + L"\\paul@live.fr\\ObjectStore\\tile.dat"));
     ASSERT_EQ(removal->Examine(folder, L"verrou@live.fr", nullptr).kind, DeletionTarget::Kind::Folder);
-    try {
-        removal->DeleteExamined(nullptr);
-        ADD_FAILURE() << "a read-only file was deleted";
-    } catch (const ProgramError& error) {
-        EXPECT_EQ(error.number(), 70);
-    }
+    EXPECT_EQ(ErrorRaisedBy([&] { removal->DeleteExamined(nullptr); }).number(), 70);  // the read-only file stays
 
-    const std::wstring marker = folder + L"\\started.txt";
-    const std::string parameters = "--write-marker \"" + Narrow(marker) + "\"";
-    EXPECT_GT(platform.ShellExecuteA(0, "open", Narrow(ThisExecutable()), parameters, "C:\\Windows\\", 1), 32);
-    for (int waited = 0; waited < 300 && !Exists(marker); ++waited) Sleep(100);
-    EXPECT_TRUE(Exists(marker));
+    ExpectShellExecuteStartsThisProgram(platform, folder + L"\\started.txt");
 }
 
 }  // namespace

@@ -5,18 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace vardelune::contract {
 namespace {
-
-bool WaitForFile(const std::wstring& path, DWORD milliseconds) {
-    for (DWORD waited = 0; waited < milliseconds; waited += 100) {
-        if (Exists(path)) return true;
-        Sleep(100);
-    }
-    return Exists(path);
-}
 
 TEST(Process, EndProgramEndsAtOnceWithCodeZero) {
     std::wstring command = L"\"" + ThisExecutable() + L"\" --end-program";
@@ -33,13 +23,8 @@ TEST(Process, EndProgramEndsAtOnceWithCodeZero) {
 }
 
 TEST(Process, ShellExecuteAStartsTheProgram) {
-    const std::wstring marker = FreshFolder() + L"\\started.txt";
-    const std::string file = Narrow(ThisExecutable());
-    const std::string parameters = "--write-marker \"" + Narrow(marker) + "\"";
     Win32Platform platform;
-    const std::intptr_t result = platform.ShellExecuteA(0, "open", file, parameters, "C:\\Windows\\", 1);
-    EXPECT_GT(result, 32);
-    EXPECT_TRUE(WaitForFile(marker, 30000));
+    ExpectShellExecuteStartsThisProgram(platform, FreshFolder() + L"\\started.txt");
 }
 
 TEST(Process, ShellExecuteAOfAMissingProgramReportsWithoutStopping) {

@@ -19,37 +19,28 @@ std::unique_ptr<FolderDeletionObject> NewRemoval() { return Win32Platform().Crea
 
 void ExpectTarget(const std::wstring& folder, const std::wstring& name, Kind kind, const std::wstring& linkPath = L"") {
     DeletionTarget target;
-    try {
-        target = NewRemoval()->Examine(folder, name, nullptr);
-    } catch (const ProgramError& error) {
-        ADD_FAILURE() << Narrow(folder + L"\\" + name) << ": error " << error.number() << " " << Narrow(error.description());
-        return;
-    }
-    EXPECT_STREQ(KindName(target.kind), KindName(kind)) << Narrow(folder + L"\\" + name);
-    EXPECT_EQ(target.linkPath, linkPath) << Narrow(folder + L"\\" + name);
+    const ProgramError error = ErrorRaisedBy([&] { target = NewRemoval()->Examine(folder, name, nullptr); });
+    const std::string where = Narrow(folder + L"\\" + name);
+    ASSERT_EQ(error.number(), 0) << where << ": " << Narrow(error.description());
+    EXPECT_STREQ(KindName(target.kind), KindName(kind)) << where;
+    EXPECT_EQ(target.linkPath, linkPath) << where;
 }
 
 // Examines, then deletes; the error raised, number 0 when none.
 ProgramError Removal(const std::wstring& folder, const std::wstring& name, const Progress& progress = nullptr) {
     auto removal = NewRemoval();
-    try {
-        const DeletionTarget target = removal->Examine(folder, name, progress);
-        if (target.kind != Kind::Folder) return ProgramError(-1, L"not examined as a folder");
+    return ErrorRaisedBy([&] {
+        if (removal->Examine(folder, name, progress).kind != Kind::Folder)
+            throw ProgramError(-1, L"not examined as a folder");
         removal->DeleteExamined(progress);
-    } catch (const ProgramError& error) {
-        return error;
-    }
-    return ProgramError(0, L"");
+    });
 }
 
 TEST(Removal, ExaminesWhatLiesAtTheExactName) {
     const std::wstring folder = FreshFolder();
-    MakeFile(folder + L"\\account@live.fr", FILE_ATTRIBUTE_READONLY);
-    MakeFolder(folder + L"\\empty@live.fr");
-    MakeFolder(folder + L"\\Full@Live.fr", FILE_ATTRIBUTE_HIDDEN);
-    MakeFolder(folder + L"\\Full@Live.fr\\sub", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
-    MakeFile(folder + L"\\Full@Live.fr\\sub\\contacts.edb", FILE_ATTRIBUTE_HIDDEN);
-    MakeFolder(folder + L"\\josé@exemple.fr");
+    MakeTree(folder, {{L"account@live.fr", kReadOnly}, {L"empty@live.fr\\"}, {L"Full@Live.fr\\", kHidden},
+                      {L"Full@Live.fr\\sub\\", kSystem | kReadOnly}, {L"Full@Live.fr\\sub\\contacts.edb", kHidden},
+                      {L"josé@exemple.fr\\"}, {L"ab@cdefghijkl.fr\\"}});
 
     struct Case {
         std::wstring folder, name;
@@ -71,7 +62,6 @@ TEST(Removal, ExaminesWhatLiesAtTheExactName) {
 
     // A short alias names another entry: never that one.
     std::vector<wchar_t> alias(MAX_PATH);
-    MakeFolder(folder + L"\\ab@cdefghijkl.fr");
     const DWORD length = GetShortPathNameW((folder + L"\\ab@cdefghijkl.fr").c_str(), alias.data(), MAX_PATH);
     const std::wstring shortName(alias.data(), length);
     const std::wstring shortLeaf = shortName.substr(shortName.find_last_of(L'\\') + 1);
@@ -81,14 +71,9 @@ TEST(Removal, ExaminesWhatLiesAtTheExactName) {
 TEST(Removal, RefusesANameThatIsAPath) {
     const std::wstring folder = FreshFolder();
     MakeFolder(folder + L"\\keep");
-    for (const wchar_t* name : {L"..\\keep", L"a\\..\\keep", L"..", L"a*@live.fr", L"x/y@live.fr"}) {
-        try {
-            NewRemoval()->Examine(folder + L"\\keep", name, nullptr);
-            ADD_FAILURE() << Narrow(name) << " was examined";
-        } catch (const ProgramError& error) {
-            EXPECT_EQ(error.number(), 52) << Narrow(name);
-        }
-    }
+    for (const wchar_t* name : {L"..\\keep", L"a\\..\\keep", L"..", L"a*@live.fr", L"x/y@live.fr"})
+        EXPECT_EQ(ErrorRaisedBy([&] { NewRemoval()->Examine(folder + L"\\keep", name, nullptr); }).number(), 52)
+            << Narrow(name);
     EXPECT_TRUE(Exists(folder + L"\\keep"));
 }
 
@@ -98,16 +83,11 @@ TEST(Removal, RemovesWholeTreesDeepAndLong) {
     std::vector<std::wstring> accounts{L"someone@hotmail.com", L"josé@exemple.fr", L"用户@例子.中国",
                                        L"smile\U0001F600@live.fr"};
     for (const std::wstring& account : accounts) {
-        const std::wstring root = folder + L"\\" + account;
-        MakeFolder(root);
-        MakeFile(root + L"\\contacts.edb");
-        MakeFolder(root + L"\\hidden", FILE_ATTRIBUTE_HIDDEN);
-        MakeFile(root + L"\\hidden\\settings.dat", FILE_ATTRIBUTE_HIDDEN);
-        MakeFolder(root + L"\\system", FILE_ATTRIBUTE_SYSTEM);
-        MakeFile(root + L"\\system\\desktop.ini", FILE_ATTRIBUTE_SYSTEM);
-        MakeFolder(root + L"\\readonly", FILE_ATTRIBUTE_READONLY);
-        MakeFolder(root + L"\\readonly\\nested", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
-        MakeFile(root + L"\\readonly\\nested\\avatar.dat");
+        MakeTree(folder, {{account + L"\\"}, {account + L"\\contacts.edb"}, {account + L"\\hidden\\", kHidden},
+                          {account + L"\\hidden\\settings.dat", kHidden}, {account + L"\\system\\", kSystem},
+                          {account + L"\\system\\desktop.ini", kSystem}, {account + L"\\readonly\\", kReadOnly},
+                          {account + L"\\readonly\\nested\\", kHidden | kSystem | kReadOnly},
+                          {account + L"\\readonly\\nested\\avatar.dat"}});
     }
     // A hundred levels deep, and past the path limit.
     std::wstring path = folder + L"\\deep@live.fr";
@@ -130,21 +110,15 @@ TEST(Removal, RemovesWholeTreesDeepAndLong) {
     EXPECT_TRUE(Exists(folder + L"\\neighbour@hotmail.com"));
 
     // The data folder's own path beyond the limit.
-    std::wstring longFolder = FreshFolder(L"long");
-    while (longFolder.size() < 280) {
-        longFolder += L"\\a-rather-long-folder-name";
-        MakeFolder(longFolder);
-    }
-    MakeFolder(longFolder + L"\\far@live.fr");
-    MakeFile(longFolder + L"\\far@live.fr\\file.txt");
+    const std::wstring longFolder = MakeDeepFolder(FreshFolder(L"long"), L"a-rather-long-folder-name", 280);
+    MakeTree(longFolder, {{L"far@live.fr\\"}, {L"far@live.fr\\file.txt"}});
     EXPECT_EQ(Removal(longFolder, L"far@live.fr").number(), 0);
     EXPECT_FALSE(Exists(longFolder + L"\\far@live.fr"));
 }
 
 TEST(Removal, ReadOnlyFileIsPermissionDenied) {
     const std::wstring folder = FreshFolder();
-    MakeFolder(folder + L"\\someone@hotmail.com");
-    MakeFile(folder + L"\\someone@hotmail.com\\locked.dat", FILE_ATTRIBUTE_READONLY);
+    MakeTree(folder, {{L"someone@hotmail.com\\"}, {L"someone@hotmail.com\\locked.dat", kReadOnly}});
 
     const ProgramError error = Removal(folder, L"someone@hotmail.com");
     EXPECT_EQ(error.number(), 70);
@@ -199,16 +173,13 @@ TEST(Removal, ALinkSwappedInDuringTheDeletionStopsIt) {
         if (swapped) return;
         swapped = true;
         MakeFile(swap + L"\\swap-now");
-        for (int wait = 0; wait < 500 && !Exists(swap + L"\\swapped"); ++wait) Sleep(10);
+        WaitUntil([&] { return Exists(swap + L"\\swapped"); }, 5000);
     };
-    try {
-        removal->DeleteExamined(swapOnce);
-        ADD_FAILURE() << "the deletion went on through the link";
-    } catch (const ProgramError& error) {
-        EXPECT_EQ(error.number(), 75) << Narrow(error.description());
-        EXPECT_NE(error.description().find(swap + L"\\acct@live.fr\\sub"), std::wstring::npos)
-            << Narrow(error.description());
-    }
+    // Number 0: the deletion went on through the link.
+    const ProgramError error = ErrorRaisedBy([&] { removal->DeleteExamined(swapOnce); });
+    EXPECT_EQ(error.number(), 75) << Narrow(error.description());
+    EXPECT_NE(error.description().find(swap + L"\\acct@live.fr\\sub"), std::wstring::npos)
+        << Narrow(error.description());
     ASSERT_TRUE(Exists(swap + L"\\swapped"));
     EXPECT_TRUE(Exists(ContractRoot() + L"\\links\\target\\precious.txt"));
 }

@@ -23,16 +23,6 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM data) {
     return !search.found;
 }
 
-bool WaitForWindow(const std::wstring& title, DWORD milliseconds) {
-    for (DWORD waited = 0; waited <= milliseconds; waited += 200) {
-        WindowSearch search{title};
-        EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return true;
-        Sleep(200);
-    }
-    return false;
-}
-
 TEST(Shell, ExploreOpensAFileBrowserOnTheFolder) {
     const std::wstring name = L"Messenger-" + std::to_wstring(GetCurrentProcessId());
     const std::wstring folder = FreshFolder() + L"\\" + name;
@@ -41,7 +31,11 @@ TEST(Shell, ExploreOpensAFileBrowserOnTheFolder) {
     Win32Platform platform;
     std::unique_ptr<ShellObject> shell = platform.CreateShellObject();
     EXPECT_NO_THROW(shell->Explore(folder + L"\\"));
-    EXPECT_TRUE(WaitForWindow(name, 20000));
+    EXPECT_TRUE(WaitUntil([&] {
+        WindowSearch search{name};
+        EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }, 20000));
 }
 
 }  // namespace

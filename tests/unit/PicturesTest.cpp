@@ -62,7 +62,7 @@ TEST(GifDecoder, ReadsEveryPixelOfASmallPictureWithItsTransparentColour) {
 }
 
 // Every picture that a layout shows decodes at the size of its control, so
-// that it is drawn pixel for pixel; the banner at its own size.
+// that it is drawn pixel for pixel.
 TEST(GifDecoder, DecodesEveryEmbeddedPictureAtTheSizeOfItsControls) {
     for (const FormSpec* spec : {&MainWindowSpec(), &ResultsWindowSpec(), &ErrorWindowSpec()})
         for (const ControlSpec& control : spec->controls) {
@@ -73,17 +73,6 @@ TEST(GifDecoder, DecodesEveryEmbeddedPictureAtTheSizeOfItsControls) {
             EXPECT_EQ(picture.transparentIndex, -1) << control.name;
             EXPECT_EQ(ColourAt(picture, 0, 0), 0xECF6F9u) << control.name;  // the outer frame
         }
-
-    const GifPicture banner = Decode(ReadResource(IDG_BANNER));
-    ASSERT_EQ(banner.width, 501);
-    ASSERT_EQ(banner.height, 463);
-    for (int x : {0, 250, 500}) {
-        EXPECT_EQ(ColourAt(banner, x, 459), 0xA7A6AAu);
-        EXPECT_FALSE(banner.IsTransparent(459u * 501 + x));
-        for (int y : {460, 461, 462}) EXPECT_TRUE(banner.IsTransparent(static_cast<size_t>(y) * 501 + x));
-    }
-    EXPECT_EQ(ColourAt(banner, 0, 100), 0xFFFFFFu);
-    EXPECT_EQ(Decode(ReadResource(IDG_OUVRIR_PLAIN)).indices, Decode(ReadResource(IDG_OUVRIR_PLAIN_COPY)).indices);
 }
 
 void ExpectInvalid(const Bytes& bytes, const std::string& what) {
@@ -140,10 +129,6 @@ TEST(GifDecoder, TruncatedPicturesFailCleanlyAtEveryLength) {
     }
 }
 
-RgbaPicture Rgba(int width, int height, std::vector<std::uint32_t> pixels) {
-    return RgbaPicture{width, height, std::move(pixels)};
-}
-
 TEST(ResampleArea, KeepsTheSizeExactlyAndAveragesOnlyTheOpaquePixels) {
     constexpr std::uint32_t kRed = 0xFFFF0000, kBlue = 0xFF0000FF, kClear = 0;
     struct Case {
@@ -153,29 +138,18 @@ TEST(ResampleArea, KeepsTheSizeExactlyAndAveragesOnlyTheOpaquePixels) {
         std::vector<std::uint32_t> expected;
     };
     const Case cases[] = {
-        {"same size", Rgba(2, 2, {kRed, kClear, 0xFF123456, kBlue}), 2, 2, {kRed, kClear, 0xFF123456, kBlue}},
-        {"halved: the mean colour", Rgba(2, 1, {kRed, kBlue}), 1, 1, {0xFF800080}},
+        {"same size", RgbaPicture{2, 2, {kRed, kClear, 0xFF123456, kBlue}}, 2, 2, {kRed, kClear, 0xFF123456, kBlue}},
+        {"halved: the mean colour", RgbaPicture{2, 1, {kRed, kBlue}}, 1, 1, {0xFF800080}},
         // Transparent black lends no colour; the pixel is half covered.
-        {"halved beside a transparent pixel", Rgba(2, 1, {kRed, kClear}), 1, 1, {0x80FF0000}},
-        {"doubled: each pixel twice", Rgba(2, 1, {kRed, kClear}), 4, 2,
+        {"halved beside a transparent pixel", RgbaPicture{2, 1, {kRed, kClear}}, 1, 1, {0x80FF0000}},
+        {"doubled: each pixel twice", RgbaPicture{2, 1, {kRed, kClear}}, 4, 2,
          {kRed, kRed, kClear, kClear, kRed, kRed, kClear, kClear}},
-        {"two thirds: a pixel and a half each", Rgba(3, 1, {kRed, kRed, kBlue}), 2, 1, {kRed, 0xFF5500AA}},
+        {"two thirds: a pixel and a half each", RgbaPicture{3, 1, {kRed, kRed, kBlue}}, 2, 1, {kRed, 0xFF5500AA}},
     };
     for (const Case& c : cases) {
         const RgbaPicture result = ResampleArea(c.source, c.width, c.height);
         EXPECT_EQ(result.width, c.width) << c.what;
         EXPECT_EQ(result.pixels, c.expected) << c.what;
-    }
-}
-
-TEST(ResampleArea, ScalesTheTransparentRowsOfTheBannerWithTheRest) {
-    const RgbaPicture banner = ToRgba(Decode(ReadResource(IDG_BANNER)));
-    // At 120 dots per inch: 501 x 463 becomes 626 x 579.
-    const RgbaPicture scaled = ResampleArea(banner, 626, 579);
-    auto alpha = [&](int x, int y) { return scaled.pixels[static_cast<size_t>(y) * 626 + x] >> 24; };
-    for (int x : {0, 313, 625}) {
-        EXPECT_EQ(alpha(x, 570), 255u);
-        for (int y : {576, 577, 578}) EXPECT_EQ(alpha(x, y), 0u);
     }
 }
 

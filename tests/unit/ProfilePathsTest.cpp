@@ -10,28 +10,18 @@ namespace vardelune::testing {
 namespace {
 
 TEST(ProfilePaths, LoadShowsTheProfileAndBothDataFoldersExactlyAsJoined) {
-    struct Case {
-        const wchar_t* profile;  // nullptr: "USERPROFILE" not set
-        const wchar_t* text5;
-        const wchar_t* text6;
-    };
-    const Case cases[] = {
-        {L"C:\\Users\\Zoé", L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-         L"C:\\Users\\Zoé\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
-        // Unset: every path starts with the suffix's backslash.
-        {nullptr, L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-         L"\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
-        // A trailing backslash is passed on, doubled.
-        {L"D:\\p\\", L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Messenger\\",
-         L"D:\\p\\\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\"},
-    };
-    for (const Case& c : cases) {
+    const std::wstring messenger = L"\\Local Settings\\Application Data\\Microsoft\\Messenger\\";
+    const std::wstring contacts = L"\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\";
+    // Unset (nullptr), every path starts with the suffix's backslash; a
+    // trailing backslash is passed on, doubled.
+    for (const wchar_t* profile : {L"C:\\Users\\Zoé", static_cast<const wchar_t*>(nullptr), L"D:\\p\\"}) {
         ProgramFixture f;
-        if (c.profile) f.platform.environment[L"USERPROFILE"] = c.profile;
-        f.Start();
-        EXPECT_EQ(f.MainControl(main_window::kProfileBox).text(), c.profile ? c.profile : L"");
-        EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), c.text5);
-        EXPECT_EQ(f.MainControl(main_window::kContactsFolderBox).text(), c.text6);
+        if (profile) f.platform.environment[L"USERPROFILE"] = profile;
+        f.program.Start();
+        const std::wstring shown = profile ? profile : L"";
+        EXPECT_EQ(f.MainControl(main_window::kProfileBox).text(), shown);
+        EXPECT_EQ(f.MainControl(main_window::kMessengerFolderBox).text(), shown + messenger);
+        EXPECT_EQ(f.MainControl(main_window::kContactsFolderBox).text(), shown + contacts);
     }
 }
 
@@ -52,10 +42,8 @@ TEST(AccountDiscoveryTest, ListsEveryEntryInFileSystemOrderWithMask55BeforeTheWi
 
 TEST(AccountDiscoveryTest, PathsFollowAnEditOfText2) {
     ProgramFixture f;
-    f.SetProfile(L"C:\\p", {L"a@b"});
     f.SetProfile(L"E:\\q", {L"c@d"});
-    f.platform.environment[L"USERPROFILE"] = L"C:\\p";
-    f.Start();
+    f.StartWith(L"C:\\p", {L"a@b"});
     f.MainControl(main_window::kProfileBox).TakeTextFromUser(L"E:\\q");
     f.MainControl(main_window::kAccountList).Clear();
     ListAccounts(f.program);
@@ -67,7 +55,7 @@ TEST(AccountDiscoveryTest, PathsFollowAnEditOfText2) {
 TEST(AccountDiscoveryTest, AFailingEnumerationGoesToTheErrorReportAndEndsTheProgram) {
     ProgramFixture f;
     f.platform.enumerationFails = true;
-    f.Start();
+    f.program.Start();
     ASSERT_EQ(f.host.errorReports.size(), 1u);
     EXPECT_NE(f.host.errorReports[0].find(L"52"), std::wstring::npos);
     EXPECT_TRUE(f.program.ended());

@@ -8,15 +8,14 @@
 namespace vardelune::testing {
 namespace {
 
-
-struct MainRollover : ::testing::Test {
+struct Rollover : ::testing::Test {
     ProgramFixture f;
     void SetUp() override { f.StartWith(L"C:\\p", {L"a@b.fr"}); }
     // A point of the bare main window: on the white panel of the banner.
     void MoveOverBareWindow() { f.MoveTo(kMainWindow, 300, 275); }
 };
 
-TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
+TEST_F(Rollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
     struct Case {
         int x, y;
         const char* expected;  // nullptr: the bare window
@@ -37,7 +36,7 @@ TEST_F(MainRollover, HitTestingFollowsDrawingOrderAndSkipsHiddenControls) {
     EXPECT_STREQ(f.Main().HitTest(400, 480)->name(), main_window::kRepairButton);
 }
 
-TEST(Rollover, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTogether) {
+TEST(ScaledLayout, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTogether) {
     // 12 twips to the pixel, each value rounded to the nearest pixel.
     using namespace main_window;
     ProgramFixture f;
@@ -60,7 +59,7 @@ TEST(Rollover, AtOneHundredAndTwentyDotsPerInchTheLayoutAndItsHitTestingScaleTog
     EXPECT_EQ(f.program.form(kResultsWindow).clientHeightPixels(), 284);
 }
 
-TEST_F(MainRollover, CoverHidesUnderThePointerAndReturnsOnlyOverTheBareWindow) {
+TEST_F(Rollover, CoverHidesUnderThePointerAndReturnsOnlyOverTheBareWindow) {
     f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
     EXPECT_FALSE(f.Visible(kMainWindow, main_window::kOpenMessengerCover));
     // Moving on the revealed button, then onto a label, the list or a text box changes nothing.
@@ -77,7 +76,7 @@ TEST_F(MainRollover, CoverHidesUnderThePointerAndReturnsOnlyOverTheBareWindow) {
     for (const char* cover : {main_window::kRepairCover, main_window::kOpenMessengerCover, main_window::kOpenContactsCover, main_window::kTempLinkCover}) EXPECT_TRUE(f.Visible(kMainWindow, cover)) << cover;
 }
 
-TEST_F(MainRollover, ButtonsPutTheirCoverBackWhenClickedExceptTheTemporaryFolderLink) {
+TEST_F(Rollover, ButtonsPutTheirCoverBackWhenClickedExceptTheTemporaryFolderLink) {
     struct Case {
         const char* cover;
         const char* button;
@@ -96,7 +95,7 @@ TEST_F(MainRollover, ButtonsPutTheirCoverBackWhenClickedExceptTheTemporaryFolder
     }
 }
 
-TEST_F(MainRollover, AClickNeedsPressAndReleaseOnTheSameControl) {
+TEST_F(Rollover, AClickNeedsPressAndReleaseOnTheSameControl) {
     f.MoveOnto(kMainWindow, main_window::kOpenMessengerCover);
     f.program.PointerPressed(kMainWindow, 50, 250);   // on Image3
     f.program.PointerReleased(kMainWindow, 300, 275);  // on the bare window
@@ -126,9 +125,7 @@ TEST_F(MainRollover, AClickNeedsPressAndReleaseOnTheSameControl) {
     EXPECT_EQ(f.platform.explored.size(), 1u);
 }
 
-TEST(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackground) {
-    ProgramFixture f;
-    f.StartWith(L"C:\\p", {});
+TEST_F(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackground) {
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);  // nothing selected: the error window opens
     ASSERT_TRUE(f.program.form(kErrorWindow).visible());
     f.PressButton(kErrorWindow, error_window::kRetryCover, error_window::kRetryButton);
@@ -141,10 +138,8 @@ TEST(Rollover, AHiddenWindowKeepsItsHiddenCoverUntilThePointerTouchesItsBackgrou
     EXPECT_TRUE(f.Visible(kErrorWindow, error_window::kRetryCover));
 }
 
-TEST(Rollover, ResultsWindowShowsItsCoversInOrderOverItsBackground) {
-    ProgramFixture f;
-    f.StartWith(L"C:\\p", {L"a@b"});
-    f.Select(L"a@b");
+TEST_F(Rollover, ResultsWindowShowsItsCoversInOrderOverItsBackground) {
+    f.Select(L"a@b.fr");
     f.PressButton(kMainWindow, main_window::kRepairCover, main_window::kRepairButton);
     ASSERT_TRUE(f.program.form(kResultsWindow).visible());
     f.MoveOnto(kResultsWindow, results_window::kRelaunchCover);

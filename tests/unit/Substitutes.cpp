@@ -28,7 +28,8 @@ struct FakeDeleter : FolderDeletionObject {
         examined = folder + name;
         platform.log.push_back("Examine " + std::to_string(number) + " " + Narrow(examined));
         if (progress) progress();
-        return platform.ProbeTarget(examined);
+        auto found = platform.targets.find(examined);
+        return found == platform.targets.end() ? DeletionTarget{} : found->second;
     }
     void DeleteExamined(const Progress& progress) override {
         platform.log.push_back("DeleteFolder " + std::to_string(number) + " " + Narrow(examined));
@@ -108,8 +109,8 @@ void ProgramFixture::SetProfile(const std::wstring& profile, const std::vector<s
     platform.environment[L"USERPROFILE"] = profile;
     platform.entries[profile + AccountPatternSuffix] = accounts;
     for (const std::wstring& account : accounts) {
-        platform.AddFolder(profile + MessengerDataSuffix + account);
-        platform.AddFolder(profile + ContactsDataSuffix + account);
+        for (const wchar_t* suffix : {MessengerDataSuffix, ContactsDataSuffix})
+            platform.targets[profile + suffix + account] = {DeletionTarget::Kind::Folder, {}};
     }
 }
 

@@ -30,8 +30,6 @@ struct FakePlatform : Platform {
     std::vector<std::wstring> pending;
     int objectCount = 0;
 
-    void AddFolder(const std::wstring& path) { targets[path] = {DeletionTarget::Kind::Folder, {}}; }
-
     std::wstring GetEnvironmentText(const std::wstring& name) override {
         log.push_back("GetEnvironmentText");
         auto found = environment.find(name);
@@ -39,10 +37,6 @@ struct FakePlatform : Platform {
     }
     std::wstring FindFirstEntry(const std::wstring& expression, unsigned attributes) override;
     std::wstring FindNextEntry() override;
-    DeletionTarget ProbeTarget(const std::wstring& path) {
-        auto found = targets.find(path);
-        return found == targets.end() ? DeletionTarget{} : found->second;
-    }
     std::unique_ptr<FolderDeletionObject> CreateFolderDeletionObject() override;
     std::unique_ptr<ShellObject> CreateShellObject() override;
     std::intptr_t ShellExecuteA(NativeWindowHandle window, const std::string& operation, const std::string& file,
@@ -56,16 +50,15 @@ struct FakePlatform : Platform {
 };
 
 struct FakeHost : WindowHost {
-    std::vector<std::string>* log = nullptr;  // shared with the platform's log
+    explicit FakeHost(std::vector<std::string>& platformLog) : log(platformLog) {}
+    std::vector<std::string>& log;  // shared with the platform's
     // Each report as shown, and as read with its lines joined again.
     std::vector<std::wstring> shownReports;
     std::vector<std::wstring> errorReports;
     std::set<FormId> windows;
     int dotsPerInch = kStandardDotsPerInch;
 
-    void Record(const std::string& line) {
-        if (log) log->push_back(line);
-    }
+    void Record(const std::string& line) { log.push_back(line); }
     void OnControlChanged(Form&, Control&, ControlChange) override {}
     void CreateFormWindow(Form& form) override {
         windows.insert(form.id());
@@ -91,17 +84,14 @@ struct FakeHost : WindowHost {
 // accounts in its Messenger data folder.
 struct ProgramFixture {
     FakePlatform platform;
-    FakeHost host;
+    FakeHost host{platform.log};
     Program program{platform, host, ProgramWindows()};
-
-    ProgramFixture() { host.log = &platform.log; }
 
     // Sets the profile and its accounts, each with its two folders.
     void SetProfile(const std::wstring& profile, const std::vector<std::wstring>& accounts);
-    void Start() { program.Start(); }
     void StartWith(const std::wstring& profile, const std::vector<std::wstring>& accounts) {
         SetProfile(profile, accounts);
-        Start();
+        program.Start();
     }
 
     Form& Main() { return program.form(kMainWindow); }

@@ -52,7 +52,7 @@ TEST(ErrorReport, UnexpectedFailuresAreReportedInFrenchWithTheirNumber) {
     };
     for (const auto& [failure, report] : cases) {
         ProgramFixture f;
-        f.Start();
+        f.program.Start();
         f.program.Dispatch(failure);
         ASSERT_EQ(f.host.shownReports.size(), 1u);
         EXPECT_EQ(f.host.shownReports[0], report);
