@@ -51,12 +51,13 @@ def start_xvfb(screen):
 class WineSession:
     """One Xvfb and one Wine prefix, made on first use (wineboot) and kept
     when given. persistent keeps one wineserver for every program run in it,
-    so that no run pays for starting one."""
+    so that no run pays for starting one; extra_env adds to the programs'
+    environment."""
 
-    def __init__(self, prefix, screen=(1280, 1024), persistent=False):
+    def __init__(self, prefix, screen=(1280, 1024), persistent=False, extra_env=None):
         self.prefix, self.screen = prefix, screen
         self.xvfb, self.display = start_xvfb(screen)
-        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=prefix, LC_ALL="C.UTF-8", **WINE_ENV)
+        self.env = dict(os.environ, DISPLAY=self.display, WINEPREFIX=prefix, **WINE_ENV, **(extra_env or {}))
         try:
             if not os.path.exists(os.path.join(prefix, "system.reg")):
                 os.makedirs(prefix, exist_ok=True)

@@ -62,7 +62,8 @@ class Session(WineSession):
         self.program = None
         _SESSIONS.append(self)
         try:
-            super().__init__(os.path.join(self.tmp, "prefix"), SCREEN)
+            # A UTF-8 locale: Wine names Unix files in it, and the tests' names go beyond ASCII.
+            super().__init__(os.path.join(self.tmp, "prefix"), SCREEN, extra_env={"LC_ALL": "C.UTF-8"})
             self.layout = Layout(self.probe_json("layout", "96"))
         except BaseException:
             self.close()
