@@ -12,6 +12,8 @@ from wine_session import WINE, windows_path  # noqa: E402,F401  (the one Wine-an
 MESSENGER_DIR = "Local Settings/Application Data/Microsoft/Messenger"
 CONTACTS_DIR = "Local Settings/Application Data/Microsoft/Windows Live Contacts"
 TEMP_DIR = "Local Settings/Temp"
+
+
 def write(path, data):
     with open(path, "wb") as f:
         f.write(data)
