@@ -1,6 +1,7 @@
 // The screen as the program's frame sees it: native windows made for loaded
-// forms, shown, hidden and destroyed, and the modal message box of the error
-// report. The Win32 host implements it; tests use a substitute.
+// forms, shown, hidden and destroyed, the modal message box of the error
+// report, and the painting and busy state of long work. The Win32 host
+// implements it; tests use a substitute.
 #pragma once
 
 #include "app/Form.h"
@@ -28,7 +29,7 @@ public:
     // Draws every window that waits to be drawn, now, before a long piece of work.
     virtual void PaintNow() = 0;
     // During long work: the wait cursor on, and the user's input to the
-    // program's windows dropped, so that handlers still run one at a time.
+    // program's windows dropped, so that nothing done meanwhile acts, then or later.
     virtual void SetBusy(bool busy) = 0;
     // Called often during long work: lets the windows paint and answer the
     // system (every call need not do it).

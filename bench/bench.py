@@ -18,6 +18,7 @@ from layout import ACCOUNT_LIST, BACK_COVER, MAIN, REPAIR_COVER, RESULTS, Layout
 from prepared_profiles import Profiles  # noqa: E402
 from report import KB, Report, median, ms, sections  # noqa: E402
 from bench_session import BenchSession, log  # noqa: E402
+from wine_session import windows_path  # noqa: E402
 
 MINIMAL_TITLE = "Minimal Window"
 ACCOUNT = "effacer.moi@hotmail.fr"
@@ -61,11 +62,6 @@ class Bench:
     def start_program(self, name, memory=False):
         self.profiles.use(name)
         return self.session.start_once(self.args.program, self.main_title, memory)
-
-
-def windows_path(path):
-    """The path of a file here as a Windows program under Wine names it."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def alternate(runs, *sides):

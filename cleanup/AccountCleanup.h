@@ -4,12 +4,9 @@
 
 #include "app/Program.h"
 
-#include <string>
-
 namespace vardelune {
 
 // Click handler of the main window's "Réparer" button.
 void CleanSelectedAccount(Program& program);
-
 
 }  // namespace vardelune

@@ -4,11 +4,16 @@
 
 namespace vardelune {
 
+namespace {
+
+// Pointer and keyboard messages, which a busy program drops.
 bool IsUserInput(UINT message) {
     return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
            (message >= WM_NCMOUSEMOVE && message <= WM_NCMBUTTONDBLCLK) ||
            (message >= 0x00AB /* WM_NCXBUTTONDOWN */ && message <= 0x00AD /* WM_NCXBUTTONDBLCLK */);
 }
+
+}  // namespace
 
 void BusyPump::SetBusy(bool busy) {
     busy_ = busy;

@@ -17,8 +17,8 @@ public:
     // The same, whatever the interval.
     void PumpNow();
 
-    // So long that Windows would call the program "not responding" at five
-    // seconds, short enough that a window dragged across it redraws smoothly.
+    // Far below the five seconds after which Windows calls a program "not
+    // responding", and short enough that a window dragged across it redraws smoothly.
     static constexpr DWORD kIntervalMs = 50;
 
 private:
@@ -27,8 +27,5 @@ private:
     int quitCode_ = 0;
     DWORD last_ = 0;
 };
-
-// Pointer and keyboard messages, which a busy program drops.
-bool IsUserInput(UINT message);
 
 }  // namespace vardelune

@@ -4,9 +4,9 @@
 // FormChildren.cpp, the program's changes shown in FormChanges.cpp.
 #include "host/FormWindow.h"
 
+#include "host/Paint.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/Owners.h"
-#include "host/Paint.h"
 
 #include <windowsx.h>
 
@@ -34,7 +34,6 @@ std::wstring WindowText(HWND window) {
 
 }  // namespace
 
-
 FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& resources)
     : program_(&program), form_(&form), resources_(resources) {
     const FormSpec& spec = form.spec();
@@ -58,7 +57,7 @@ FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& 
     const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
     const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     // WM_NCCREATE stores `this` on the window, so window_ is set from there on.
-    if (!CreateWindowExW(kFrameExStyle, resources_.className, spec.title, style, x, y, width, height, nullptr,
+    if (!CreateWindowExW(kFrameExStyle, kClassName, spec.title, style, x, y, width, height, nullptr,
                          nullptr, resources_.module, this))
         ThrowLastError();
     try {
@@ -91,8 +90,8 @@ void FormWindow::SetVisible(bool visible) {
     // the frame, where no caret shows.
     focusToRestore_ = HasChildrenToMake() ? nullptr : FirstTabStop();
     ShowWindow(window_, SW_SHOW);
-    // Painted now rather than when the handler returns: the results window
-    // must read complete while the deletions that follow it run.
+    // Painted now, before the out-of-view children are made, rather than
+    // once the handler that shows it has returned: it may go on working.
     UpdateWindow(window_);
     // No input is read before this returns, so the focus is in place for the first key.
     if (CreateOutOfViewChildren()) focusToRestore_ = FirstTabStop();
@@ -151,7 +150,7 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnActivate(wParam);
             return 0;
         case WM_SETCURSOR:
-            if (resources_.pump && resources_.pump->busy()) {
+            if (resources_.pump->busy()) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));
                 return TRUE;
             }

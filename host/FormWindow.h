@@ -22,11 +22,10 @@ struct ChildClass {
 };
 ChildClass ChildClassOf(ControlKind kind);
 
-// What every form window shares: the module, the window class (which holds
-// the icons), the fonts and the pictures.
+// What every form window shares: the module that registered the window
+// class, the fonts, the pictures and the pump of long work.
 struct FormWindowResources {
     HINSTANCE module = nullptr;
-    const wchar_t* className = nullptr;
     FontCache* fonts = nullptr;
     PictureCache* pictures = nullptr;
     const BusyPump* pump = nullptr;  // busy: the wait cursor over every window

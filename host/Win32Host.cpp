@@ -1,4 +1,5 @@
-// The forms' native windows by form, and the program-wide error report.
+// The forms' native windows by form, the program-wide error report, and the
+// painting that long work asks for.
 #include "host/Win32Host.h"
 
 #include "app/ErrorTexts.h"
@@ -57,7 +58,6 @@ void Win32Host::CreateFormWindow(Form& form) {
     if (!program_) throw std::logic_error("the window host has no program");
     FormWindowResources resources;
     resources.module = module_;
-    resources.className = FormWindow::kClassName;
     resources.fonts = &fonts_;
     resources.pictures = &pictures_;
     resources.pump = &pump_;

@@ -1,14 +1,14 @@
 // The program's windows on a Windows screen: one native window per loaded
-// form, the error report's message box, and the keyboard navigation that the
-// message loop hands to the active window.
+// form, the error report's message box, the busy state of long work, and the
+// keyboard navigation that the message loop hands to the active window.
 #pragma once
 
 #include "app/WindowHost.h"
 #include "host/BusyPump.h"
 #include "host/Fonts.h"
 #include "host/FormWindow.h"
-#include "platform/win32/Owners.h"
 #include "host/Pictures.h"
+#include "platform/win32/Owners.h"
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 #include "app/ErrorTexts.h"
 #include "app/Program.h"
 #include "forms/Windows.h"
-#include "platform/win32/DllSearch.h"
 #include "host/Win32Host.h"
+#include "platform/win32/DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>

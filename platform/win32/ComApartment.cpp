@@ -1,5 +1,5 @@
-// OleInitialize costs tens of milliseconds under Wine: only the folder
-// deletion and the shell object need it, so nothing pays for it at start-up.
+// OleInitialize costs tens of milliseconds under Wine: only the shell object
+// needs it, so nothing pays for it at start-up.
 #include "platform/win32/ComApartment.h"
 
 #include "platform/win32/ErrorText.h"

@@ -30,11 +30,6 @@ struct Listed {
     LONGLONG fileId;
 };
 
-nt::UnicodeString Counted(const std::wstring& text) {
-    const auto bytes = static_cast<USHORT>(text.size() * sizeof(wchar_t));
-    return nt::UnicodeString{bytes, bytes, const_cast<PWSTR>(text.c_str())};
-}
-
 bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
 
 // A name that the open through the parent's handle reads as exactly one entry
@@ -43,12 +38,12 @@ bool IsSingleName(const std::wstring& name) {
     return !name.empty() && !IsDotEntry(name) && name.find_first_of(L"\\/") == std::wstring::npos;
 }
 
-// The numbers that the script runtime gave for the same failures, so that
-// reports read as they always did.
 ProgramError About(const ProgramError& error, const std::wstring& path) {
     return ProgramError(error.number(), error.description() + L"\r\n" + path);
 }
 
+// The numbers that the script runtime gave for the same failures, so that
+// reports read as they always did.
 ProgramError DeletionFailure(nt::Status status, const std::wstring& path) {
     if (status == nt::kAccessDenied || status == nt::kSharingViolation || status == nt::kCannotDelete)
         return NumberedError(error::kPermissionDenied, path);
@@ -86,13 +81,13 @@ std::vector<Listed> ListFolder(HANDLE folder, const std::wstring& path) {
 // entry whose short alias the name is).
 bool FindExact(HANDLE folder, const std::wstring& name, Listed& found) {
     std::vector<LONGLONG> buffer(4096 / sizeof(LONGLONG));
-    nt::UnicodeString mask = Counted(name);
+    nt::UnicodeString mask = nt::Counted(name);
     nt::IoStatusBlock io{};
     const nt::Status status =
         nt::Ntdll().QueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
                                        static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)),
                                        nt::kFileIdBothDirectoryInformation, TRUE, &mask, TRUE);
-    if (status == nt::kNoMoreFiles || status == nt::kNoSuchFile || nt::IsNotFound(status)) return false;
+    if (status == nt::kNoMoreFiles || nt::IsNotFound(status)) return false;
     ThrowIfFailed(status, name);
     const auto* entry = reinterpret_cast<const nt::DirectoryEntry*>(buffer.data());
     found.name.assign(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
@@ -143,7 +138,7 @@ FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std:
                                                        const Entry& entry) {
     const nt::Functions& ntdll = nt::Ntdll();
     Opened opened;
-    nt::UnicodeString name = Counted(entry.name);
+    nt::UnicodeString name = nt::Counted(entry.name);
     // No OBJ_CASE_INSENSITIVE: where the system honours it, the name must
     // match in case too.
     nt::ObjectAttributes attributes{sizeof attributes, parent, &name, 0, nullptr, nullptr};
@@ -206,6 +201,7 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
                                          const Progress& progress) {
     ReleaseKeptHandles();
     entries_.clear();
+    data_.Close();
     keeping_ = true;
     examined_ = false;
     name_ = name;
@@ -215,16 +211,8 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
     if (!IsSingleName(name) || name.find_first_of(L"*?<>\"") != std::wstring::npos)
         throw NumberedError(error::kBadFileName, displayRoot_);
 
-    data_ = FileHandle(CreateFileW(ToSystemPath(folder).c_str(), FILE_LIST_DIRECTORY | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
-                                   kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!data_) {
-        const DWORD failure = GetLastError();
-        if (failure == ERROR_FILE_NOT_FOUND || failure == ERROR_PATH_NOT_FOUND) return Found(DeletionTarget::Kind::Absent);
-        throw Win32Error(failure);
-    }
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(data_.Get(), &information)) ThrowLastError(ERROR_ACCESS_DENIED);
-    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Found(DeletionTarget::Kind::Absent);
+    data_ = OpenFolderForListing(folder);
+    if (!data_) return Found(DeletionTarget::Kind::Absent);
     dataReal_.clear();
     if (underWine_ && !RealName(data_.Get(), dataReal_))
         return Found(DeletionTarget::Kind::Unverifiable, displayRoot_);
@@ -270,12 +258,12 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
         if (progress) progress();
         Entry entry{child.name, parent, (child.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, child.fileId, FileHandle(), false,
                     std::wstring()};
-        const std::wstring path = PathOf(parent) + L"\\" + child.name;
-        if (!IsSingleName(child.name)) return Found(DeletionTarget::Kind::Unverifiable, path);
-        if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Found(DeletionTarget::Kind::ContainsLink, path);
+        if (!IsSingleName(child.name)) return Found(DeletionTarget::Kind::Unverifiable, PathOf(entry));
+        if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return Found(DeletionTarget::Kind::ContainsLink, PathOf(entry));
         opened = OpenChecked(entries_[parent].handle.Get(), entries_[parent].realName, entry);
         if (opened.verdict == Opened::Verdict::Gone) continue;  // gone meanwhile: nothing to protect
-        if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, path);
+        if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, PathOf(entry));
         enter(std::move(entry), opened);
     }
     examined_ = true;

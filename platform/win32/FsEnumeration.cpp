@@ -68,22 +68,10 @@ std::wstring FsEnumeration::First(const std::wstring& expression, unsigned attri
     // An expression that ends in a separator matches nothing, as for FindFirstFileW.
     if (parts.pattern.empty()) return std::wstring();
 
-    // The right to read its attributes is for the check that it is a folder.
-    constexpr DWORD kAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
-    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    FileHandle folder(CreateFileW(ToSystemPath(parts.folder).c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
-                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder.IsOpen()) {
-        const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::wstring();
-        throw Win32Error(error);
-    }
     // A file where the folder should be holds no entries: the path to search
     // does not exist, as FindFirstFileW reports it on Windows.
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(folder.Get(), &information)) ThrowLastError();
-    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return std::wstring();
-    folder_ = std::move(folder);
+    folder_ = OpenFolderForListing(parts.folder);
+    if (!folder_) return std::wstring();
     skipDots_ = parts.root;
     batch_.resize(kBatchBytes / sizeof(batch_[0]));
     if (!Fetch(&parts.pattern)) return std::wstring();
@@ -133,12 +121,7 @@ bool FsEnumeration::Fetch(const std::wstring* pattern) {
                   "the layouts of the system's directory entries");
     const nt::Functions& ntdll = nt::Ntdll();
     if (!ntdll.Complete()) throw Win32Error(ERROR_PROC_NOT_FOUND);
-    nt::UnicodeString counted{};
-    if (pattern) {
-        counted.Length = static_cast<USHORT>(pattern->size() * sizeof(WCHAR));
-        counted.MaximumLength = counted.Length;
-        counted.Buffer = const_cast<PWSTR>(pattern->c_str());
-    }
+    nt::UnicodeString counted = pattern ? nt::Counted(*pattern) : nt::UnicodeString{};
     nt::IoStatusBlock io{};
     const ULONG bytes = static_cast<ULONG>(batch_.size() * sizeof(batch_[0]));
     const nt::Status status = ntdll.QueryDirectoryFile(

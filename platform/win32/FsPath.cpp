@@ -2,6 +2,8 @@
 // system's own clean-up of the path, so the path is made full first.
 #include "platform/win32/FsPath.h"
 
+#include "platform/win32/ErrorText.h"
+
 #include <windows.h>
 
 #include <cwchar>
@@ -40,6 +42,23 @@ std::wstring ToSystemPath(const std::wstring& path) {
     if (IsDrivePath(full)) return L"\\\\?\\" + full;
     if (StartsWith(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
     return path;
+}
+
+FileHandle OpenFolderForListing(const std::wstring& path) {
+    // The right to read its attributes is for the check that it is a folder.
+    constexpr DWORD kAccess = FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE;
+    constexpr DWORD kShare = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    FileHandle folder(CreateFileW(ToSystemPath(path).c_str(), kAccess, kShare, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return FileHandle();
+        throw Win32Error(error);
+    }
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(folder.Get(), &information)) ThrowLastError();
+    if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return FileHandle();
+    return folder;
 }
 
 }  // namespace vardelune

@@ -6,11 +6,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace vardelune::nt {
 
 using Status = LONG;
 
-constexpr Status kSuccess = 0;
 constexpr Status kBufferOverflow = static_cast<Status>(0x80000005L);
 constexpr Status kNoMoreFiles = static_cast<Status>(0x80000006L);
 constexpr Status kNoSuchFile = static_cast<Status>(0xC000000FL);
@@ -33,6 +34,12 @@ struct UnicodeString {
     USHORT MaximumLength;
     PWSTR Buffer;
 };
+
+// The text as a counted string, valid while the text is.
+inline UnicodeString Counted(const std::wstring& text) {
+    const auto bytes = static_cast<USHORT>(text.size() * sizeof(wchar_t));
+    return UnicodeString{bytes, bytes, const_cast<PWSTR>(text.c_str())};
+}
 
 struct ObjectAttributes {
     ULONG Length;

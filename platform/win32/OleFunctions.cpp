@@ -11,25 +11,21 @@ namespace {
 
 using OleInitializeFunction = HRESULT(WINAPI*)(LPVOID);
 using OleUninitializeFunction = void(WINAPI*)();
-using CLSIDFromProgIDFunction = HRESULT(WINAPI*)(LPCOLESTR, LPCLSID);
 using CoCreateInstanceFunction = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
 using SysAllocStringLenFunction = BSTR(WINAPI*)(const OLECHAR*, UINT);
 using SysFreeStringFunction = void(WINAPI*)(BSTR);
-using SysStringLenFunction = UINT(WINAPI*)(BSTR);
 using VariantInitFunction = void(WINAPI*)(VARIANTARG*);
 using VariantClearFunction = HRESULT(WINAPI*)(VARIANTARG*);
 
 struct Ole32 {
     OleInitializeFunction oleInitialize;
     OleUninitializeFunction oleUninitialize;
-    CLSIDFromProgIDFunction clsidFromProgId;
     CoCreateInstanceFunction coCreateInstance;
 };
 
 struct OleAut32 {
     SysAllocStringLenFunction sysAllocStringLen;
     SysFreeStringFunction sysFreeString;
-    SysStringLenFunction sysStringLen;
     VariantInitFunction variantInit;
     VariantClearFunction variantClear;
 };
@@ -41,7 +37,6 @@ const Ole32& Ole32Functions() {
     static const Ole32 functions = [] {
         return Ole32{library.Get<OleInitializeFunction>("OleInitialize"),
                      library.Get<OleUninitializeFunction>("OleUninitialize"),
-                     library.Get<CLSIDFromProgIDFunction>("CLSIDFromProgID"),
                      library.Get<CoCreateInstanceFunction>("CoCreateInstance")};
     }();
     return functions;
@@ -52,7 +47,6 @@ const OleAut32& OleAut32Functions() {
     static const OleAut32 functions = [] {
         return OleAut32{library.Get<SysAllocStringLenFunction>("SysAllocStringLen"),
                         library.Get<SysFreeStringFunction>("SysFreeString"),
-                        library.Get<SysStringLenFunction>("SysStringLen"),
                         library.Get<VariantInitFunction>("VariantInit"),
                         library.Get<VariantClearFunction>("VariantClear")};
     }();
@@ -63,7 +57,6 @@ const OleAut32& OleAut32Functions() {
 
 HRESULT OleInitialize(LPVOID reserved) { return Ole32Functions().oleInitialize(reserved); }
 void OleUninitialize() { Ole32Functions().oleUninitialize(); }
-HRESULT CLSIDFromProgID(LPCOLESTR name, LPCLSID type) { return Ole32Functions().clsidFromProgId(name, type); }
 HRESULT CoCreateInstance(REFCLSID type, LPUNKNOWN outer, DWORD context, REFIID interfaceId, LPVOID* object) {
     return Ole32Functions().coCreateInstance(type, outer, context, interfaceId, object);
 }
@@ -72,7 +65,6 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length) { return OleAut32Functi
 void SysFreeString(BSTR text) {
     if (text) OleAut32Functions().sysFreeString(text);
 }
-UINT SysStringLen(BSTR text) { return OleAut32Functions().sysStringLen(text); }
 void VariantInit(VARIANTARG* value) { OleAut32Functions().variantInit(value); }
 HRESULT VariantClear(VARIANTARG* value) { return OleAut32Functions().variantClear(value); }
 

@@ -1,8 +1,8 @@
 // Every owner of a system resource, in one place: one template for every
-// handle that a single call releases (searches, files, GDI objects, icons,
-// device contexts, system memory), the scoped drawing states, and the COM
-// interface pointer, BSTR and VARIANT. Each releases what it holds when it
-// goes, so that no early return or exception leaks anything.
+// handle that a single call releases (files, registry keys, GDI objects,
+// icons, device contexts, system memory), the scoped drawing states, and the
+// COM interface pointer, BSTR and VARIANT. Each releases what it holds when
+// it goes, so that no early return or exception leaks anything.
 #pragma once
 
 #include "platform/win32/OleFunctions.h"
@@ -66,7 +66,6 @@ struct InvalidHandleTraits {
 
 inline void ReleaseScreenDc(HDC dc) { ReleaseDC(nullptr, dc); }
 
-using FindSearchTraits = InvalidHandleTraits<&FindClose>;
 using FileTraits = InvalidHandleTraits<&CloseHandle>;
 template <typename T>
 using GdiObjectTraits = NullHandleTraits<T, &DeleteObject>;
@@ -74,9 +73,8 @@ using IconTraits = NullHandleTraits<HICON, &DestroyIcon>;
 using MemoryDcTraits = NullHandleTraits<HDC, &DeleteDC>;
 using ScreenDcTraits = NullHandleTraits<HDC, &ReleaseScreenDc>;
 using LocalMemoryTraits = NullHandleTraits<HLOCAL, &LocalFree>;
+using RegistryKeyTraits = NullHandleTraits<HKEY, &RegCloseKey>;
 
-// A FindFirstFileW search, closed with FindClose.
-using FsFindHandle = UniqueHandle<FindSearchTraits>;
 // A file or folder opened with CreateFileW.
 using FileHandle = UniqueHandle<FileTraits>;
 // A pen, brush, font or bitmap, deleted when it goes.
@@ -86,6 +84,8 @@ using GdiObject = UniqueHandle<GdiObjectTraits<T>>;
 using IconHandle = UniqueHandle<IconTraits>;
 // Memory that the system allocated for the caller (FormatMessageW's text).
 using LocalMemory = UniqueHandle<LocalMemoryTraits>;
+// A registry key opened with RegOpenKeyExA.
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 // An object selected into a device context until the end of the scope, so
 // that the context never keeps an object that is about to be deleted.
@@ -188,12 +188,6 @@ public:
         value_ = nullptr;
         return value;
     }
-    // Takes ownership of a BSTR that a callee allocated.
-    void Attach(BSTR value) {
-        ole::SysFreeString(value_);
-        value_ = value;
-    }
-    std::wstring Text() const { return value_ ? std::wstring(value_, ole::SysStringLen(value_)) : std::wstring(); }
 
 private:
     BSTR value_ = nullptr;

@@ -2,6 +2,8 @@
 // takes it.
 #include "platform/win32/RegisteredProgram.h"
 
+#include "platform/win32/Owners.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -13,22 +15,23 @@ namespace {
 std::string DefaultValue(HKEY root, const std::string& key) {
     HKEY opened = nullptr;
     if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::string();
+    const RegistryKey owner(opened);
+    constexpr DWORD kLongest = 32768;  // characters; no program path is longer
     DWORD type = 0;
     DWORD size = 0;
-    std::string value;
-    if (RegQueryValueExA(opened, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-        (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0 && size < 32768) {
-        std::vector<char> buffer(size + 1, '\0');
-        if (RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
-            ERROR_SUCCESS)
-            value = buffer.data();
-        if (type == REG_EXPAND_SZ && !value.empty()) {
-            std::vector<char> expanded(32768);
-            const DWORD length = ExpandEnvironmentStringsA(value.c_str(), expanded.data(), 32768);
-            value = length > 0 && length <= expanded.size() ? std::string(expanded.data()) : std::string();
-        }
+    if (RegQueryValueExA(opened, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ) || size == 0 || size >= kLongest)
+        return std::string();
+    std::vector<char> buffer(size + 1, '\0');
+    if (RegQueryValueExA(opened, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+        ERROR_SUCCESS)
+        return std::string();
+    std::string value = buffer.data();
+    if (type == REG_EXPAND_SZ && !value.empty()) {
+        std::vector<char> expanded(kLongest);
+        const DWORD length = ExpandEnvironmentStringsA(value.c_str(), expanded.data(), kLongest);
+        value = length > 0 && length <= expanded.size() ? std::string(expanded.data()) : std::string();
     }
-    RegCloseKey(opened);
     // The path may stand in quotes.
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
     return value;

@@ -1,9 +1,8 @@
-// The Win32 platform: thin calls into the system, with the folder deletion,
-// the shell object, enumeration and the deletion probe in their own files.
+// The Win32 platform: thin calls into the system, with the folder removal,
+// the shell object and enumeration in their own files.
 #include "platform/win32/Win32Platform.h"
 
 #include "platform/win32/ComShell.h"
-#include "platform/win32/ErrorText.h"
 #include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/RegisteredProgram.h"
 #include "platform/win32/SystemLibrary.h"

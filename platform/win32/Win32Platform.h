@@ -2,12 +2,9 @@
 // folder removal, the shell, and the end of the process.
 #pragma once
 
-#include "app/Errors.h"
 #include "app/Platform.h"
 #include "platform/win32/ComApartment.h"
 #include "platform/win32/FsEnumeration.h"
-
-#include <windows.h>
 
 namespace vardelune {
 

@@ -7,8 +7,8 @@
 #include "forms/Windows.h"
 #include "host/Fonts.h"
 #include "host/FormWindow.h"
-#include "platform/win32/Owners.h"
 #include "host/Win32Host.h"
+#include "platform/win32/Owners.h"
 #include "resources/ResourceIds.h"
 #include "tests/unit/Substitutes.h"
 

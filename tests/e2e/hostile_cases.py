@@ -6,7 +6,7 @@ import subprocess
 import threading
 import time
 
-from profiles import WINE, snapshot, windows_path, write
+from profiles import WINE, snapshot, windows_path, write, write_tree
 from session import wait_for
 
 NEIGHBOUR = "voisin@live.fr"
@@ -243,21 +243,13 @@ def case_variant_link(place):
     place.must_remain.append(target)
 
 
-def large_account(place, folders=40, files=100):
-    with_neighbour(place)
-    for f in range(folders):
-        sub = os.path.join(place.messenger(), "ObjectStore", "d%02d" % f)
-        os.makedirs(sub)
-        for n in range(files):
-            write(os.path.join(sub, "f%03d.dat" % n), b"x" * 64)
-
-
 def link_swapped_in_once_started(place):
     """A large account; once its first file is gone, a helper moves one of its
     still whole subfolders out of the way and puts a link to the bystander
     folder in its place."""
-    large_account(place)
+    with_neighbour(place)
     store = os.path.join(place.messenger(), "ObjectStore")
+    write_tree(store, folders=40, files=100, data=b"x" * 64)
     files = {d: [os.path.join(store, d, f) for f in os.listdir(os.path.join(store, d))] for d in os.listdir(store)}
     place.swapped = threading.Event()
 

@@ -19,6 +19,15 @@ def write(path, data):
         f.write(data)
 
 
+def write_tree(top, folders, files, data=b"x"):
+    """A large account: that many folders below top, each of that many files."""
+    for f in range(folders):
+        folder = os.path.join(top, "d%03d" % f)
+        os.makedirs(folder)
+        for n in range(files):
+            write(os.path.join(folder, "f%03d.dat" % n), data)
+
+
 class Profile:
     def __init__(self, root):
         self.root = root

@@ -7,7 +7,7 @@ import sys
 import threading
 
 from layout import BACK_COVER, REPAIR_COVER, RESULTS, RESULTS_MESSAGE
-from profiles import snapshot, unexpected_changes, windows_path, write
+from profiles import snapshot, unexpected_changes, windows_path, write, write_tree
 from screen import bands, is_dark
 from session import ProgramTest, wait_for
 
@@ -73,11 +73,7 @@ class Cleanup(ProgramTest):
         go, the main window answers within a second all along, and a click on
         the way back made meanwhile is dropped."""
         self.start_with_accounts("gros@live.fr", "voisin@live.fr")
-        for f in range(500):
-            folder = os.path.join(self.profile.messenger("gros@live.fr"), "ObjectStore", "d%03d" % f)
-            os.makedirs(folder)
-            for n in range(40):
-                write(os.path.join(folder, "f%02d.dat" % n), b"x")
+        write_tree(os.path.join(self.profile.messenger("gros@live.fr"), "ObjectStore"), folders=500, files=40)
         stop = os.path.join(self.session.tmp, "responsiveness.stop")
         answers = []
         pinger = threading.Thread(target=lambda: answers.append(self.session.run_probe(

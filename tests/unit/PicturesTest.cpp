@@ -64,7 +64,7 @@ TEST(GifDecoder, ReadsEveryPixelOfASmallPictureWithItsTransparentColour) {
 // Every picture that a layout shows decodes at the size of its control, so
 // that it is drawn pixel for pixel.
 TEST(GifDecoder, DecodesEveryEmbeddedPictureAtTheSizeOfItsControls) {
-    for (const FormSpec* spec : {&MainWindowSpec(), &ResultsWindowSpec(), &ErrorWindowSpec()})
+    for (const FormSpec* spec : ProgramWindows())
         for (const ControlSpec& control : spec->controls) {
             if (control.kind != ControlKind::Picture) continue;
             const GifPicture picture = Decode(ReadResource(control.picture));

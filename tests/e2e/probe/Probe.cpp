@@ -124,8 +124,7 @@ std::wstring TitleOf(HWND window) {
 const vardelune::FormSpec* FormOf(HWND window) {
     if (ClassOf(window) != vardelune::FormWindow::kClassName) return nullptr;
     const std::wstring title = TitleOf(window);
-    for (const vardelune::FormSpec* spec :
-         {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()})
+    for (const vardelune::FormSpec* spec : vardelune::ProgramWindows())
         if (title == spec->title) return spec;
     return nullptr;
 }
@@ -192,8 +191,7 @@ int Layout(const wchar_t* dotsPerInchText) {
     if (dpi <= 0) return 64;
     const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
     std::string out = "{\"dpi\":" + std::to_string(dpi) + ",\"forms\":[";
-    for (const vardelune::FormSpec* spec :
-         {&vardelune::MainWindowSpec(), &vardelune::ResultsWindowSpec(), &vardelune::ErrorWindowSpec()}) {
+    for (const vardelune::FormSpec* spec : vardelune::ProgramWindows()) {
         out += std::string(out.back() == '[' ? "" : ",\n") + "{\"name\":\"" + spec->name + "\",\"title\":" +
                Json(spec->title) + ",\"client\":[" + std::to_string(spec->clientWidthPixels(dpi)) + "," +
                std::to_string(spec->clientHeightPixels(dpi)) + "],\"controls\":[";
@@ -209,8 +207,13 @@ int Layout(const wchar_t* dotsPerInchText) {
     return 0;
 }
 
+// A window handle as Dump prints it.
+HWND HandleFrom(const wchar_t* text) {
+    return reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(text, nullptr, 10)));
+}
+
 int Close(const wchar_t* handle) {
-    const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(handle, nullptr, 10)));
+    const HWND window = HandleFrom(handle);
     if (!IsWindow(window)) return 2;
     return PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
 }
@@ -218,7 +221,7 @@ int Close(const wchar_t* handle) {
 // Sends the window a message that it answers at once when it takes messages,
 // again and again until the stop file appears, and prints the longest wait.
 int Responsiveness(const wchar_t* handle, const wchar_t* stopFile) {
-    const HWND window = reinterpret_cast<HWND>(static_cast<UINT_PTR>(_wcstoui64(handle, nullptr, 10)));
+    const HWND window = HandleFrom(handle);
     DWORD longest = 0;
     unsigned count = 0;
     while (IsWindow(window) && GetFileAttributesW(stopFile) == INVALID_FILE_ATTRIBUTES) {
