@@ -8,9 +8,9 @@
 
 namespace vardelune {
 
-Control::Control(Form& form, const ControlSpec& spec) : form_(&form), spec_(&spec), text_(spec.text) {}
+Control::Control(Form& form, const ControlLayout& layout) : form_(&form), layout_(&layout), text_(layout.text) {}
 
-PixelRect Control::rect() const { return spec_->pixels(form_->dotsPerInch()); }
+PixelRect Control::rect() const { return layout_->pixels(form_->dotsPerInch()); }
 
 void Control::Notify(ControlChange change) {
     if (FormObserver* observer = form_->observer()) observer->OnControlChanged(*form_, *this, change);
@@ -42,9 +42,9 @@ void Control::TakeSelectionFromUser(int index) {
     selected_ = (index >= 0 && index < static_cast<int>(items_.size())) ? index : -1;
 }
 
-Form::Form(const FormSpec& spec, int dotsPerInch) : spec_(&spec), dotsPerInch_(dotsPerInch) {
-    controls_.reserve(spec.controls.size());
-    for (const ControlSpec& controlSpec : spec.controls) controls_.emplace_back(*this, controlSpec);
+Form::Form(const FormLayout& layout, int dotsPerInch) : layout_(&layout), dotsPerInch_(dotsPerInch) {
+    controls_.reserve(layout.controls.size());
+    for (const ControlLayout& controlLayout : layout.controls) controls_.emplace_back(*this, controlLayout);
 }
 
 Control& Form::control(const char* name) {

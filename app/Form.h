@@ -26,11 +26,11 @@ public:
 
 class Control {
 public:
-    Control(Form& form, const ControlSpec& spec);
+    Control(Form& form, const ControlLayout& layout);
 
-    const ControlSpec& spec() const { return *spec_; }
-    const char* name() const { return spec_->name; }
-    ControlKind kind() const { return spec_->kind; }
+    const ControlLayout& layout() const { return *layout_; }
+    const char* name() const { return layout_->name; }
+    ControlKind kind() const { return layout_->kind; }
     // Client pixels at the resolution of its window.
     PixelRect rect() const;
 
@@ -56,7 +56,7 @@ private:
     void Notify(ControlChange change);
 
     Form* form_;
-    const ControlSpec* spec_;
+    const ControlLayout* layout_;
     std::wstring text_;
     bool visible_ = true;
     std::vector<std::wstring> items_;
@@ -66,15 +66,15 @@ private:
 class Form {
 public:
     // The screen's resolution turns the layout's twips into pixels.
-    explicit Form(const FormSpec& spec, int dotsPerInch = kStandardDotsPerInch);
+    explicit Form(const FormLayout& layout, int dotsPerInch = kStandardDotsPerInch);
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
 
-    const FormSpec& spec() const { return *spec_; }
-    FormId id() const { return spec_->id; }
+    const FormLayout& layout() const { return *layout_; }
+    FormId id() const { return layout_->id; }
     int dotsPerInch() const { return dotsPerInch_; }
-    int clientWidthPixels() const { return spec_->clientWidthPixels(dotsPerInch_); }
-    int clientHeightPixels() const { return spec_->clientHeightPixels(dotsPerInch_); }
+    int clientWidthPixels() const { return layout_->clientWidthPixels(dotsPerInch_); }
+    int clientHeightPixels() const { return layout_->clientHeightPixels(dotsPerInch_); }
 
     // Throws a ProgramError when the window has no control of that name.
     Control& control(const char* name);
@@ -95,7 +95,7 @@ public:
     Control* pressed = nullptr;
 
 private:
-    const FormSpec* spec_;
+    const FormLayout* layout_;
     int dotsPerInch_;
     std::vector<Control> controls_;
     bool visible_ = false;

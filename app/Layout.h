@@ -42,7 +42,7 @@ struct Color {
     bool transparent() const { return source == Source::Transparent; }
 };
 
-struct FontSpec {
+struct FontStyle {
     const wchar_t* face = L"MS Sans Serif";
     double points = 8.25;
     bool bold = false;
@@ -63,13 +63,13 @@ struct PixelRect {
 constexpr int kNoTabStop = -1;
 constexpr int kNoPicture = 0;
 
-struct ControlSpec {
+struct ControlLayout {
     const char* name;
     ControlKind kind;
     TwipsRect twips;  // for a line: x1 = left, y1 = top, x2 = left + width, y2 = top + height
     const wchar_t* text = L"";
     int picture = kNoPicture;  // resource id of a GIF picture
-    FontSpec font{};
+    FontStyle font{};
     Color foreColor = Color::System(Color::Source::ButtonText);
     Color backColor = Color::System(Color::Source::ButtonFace);
     TextAlign align = TextAlign::Left;
@@ -110,7 +110,7 @@ struct HandlerEntry {
     Handler handler;
 };
 
-struct FormSpec {
+struct FormLayout {
     FormId id;
     const char* name;
     const wchar_t* title;
@@ -119,14 +119,14 @@ struct FormSpec {
     Border border;
     Color backColor;
     int backgroundPicture;  // kNoPicture for none
-    std::vector<ControlSpec> controls;  // drawing order, topmost first
+    std::vector<ControlLayout> controls;  // drawing order, topmost first
     std::vector<const char*> covers;    // the order in which covers are shown again
     std::vector<HandlerEntry> handlers;
 
     int clientWidthPixels(int dotsPerInch) const { return TwipsToPixels(clientWidthTwips, dotsPerInch); }
     int clientHeightPixels(int dotsPerInch) const { return TwipsToPixels(clientHeightTwips, dotsPerInch); }
     // Wholly below or right of the client area: not seen unless the user enlarges the window.
-    bool liesOutOfView(const ControlSpec& control, int dotsPerInch) const {
+    bool liesOutOfView(const ControlLayout& control, int dotsPerInch) const {
         const PixelRect rect = control.pixels(dotsPerInch);
         return rect.top >= clientHeightPixels(dotsPerInch) || rect.left >= clientWidthPixels(dotsPerInch);
     }

@@ -11,8 +11,8 @@
 
 namespace vardelune {
 
-Program::Program(Platform& platform, WindowHost& host, const FormSpecs& windows)
-    : platform_(&platform), host_(&host), specs_(windows) {}
+Program::Program(Platform& platform, WindowHost& host, const FormLayouts& windows)
+    : platform_(&platform), host_(&host), layouts_(windows) {}
 
 Program::~Program() = default;
 
@@ -22,7 +22,7 @@ Form& Program::form(FormId id) {
 }
 
 void Program::Load(FormId id) {
-    auto loaded = std::make_unique<Form>(*specs_[Index(id)], host_->DotsPerInch());
+    auto loaded = std::make_unique<Form>(*layouts_[Index(id)], host_->DotsPerInch());
     Form& form = *loaded;
     form.SetObserver(host_);
     host_->CreateFormWindow(form);
@@ -60,7 +60,7 @@ void Program::Start() {
 }
 
 void Program::RunHandler(Form& form, EventKind event, const char* control) {
-    for (const HandlerEntry& entry : form.spec().handlers) {
+    for (const HandlerEntry& entry : form.layout().handlers) {
         if (entry.event != event) continue;
         if ((entry.control == nullptr) != (control == nullptr)) continue;
         if (control && std::strcmp(entry.control, control) != 0) continue;

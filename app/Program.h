@@ -17,11 +17,11 @@
 namespace vardelune {
 
 // The layout of each window class, by window id.
-using FormSpecs = std::array<const FormSpec*, 3>;
+using FormLayouts = std::array<const FormLayout*, 3>;
 
 class Program {
 public:
-    Program(Platform& platform, WindowHost& host, const FormSpecs& windows);
+    Program(Platform& platform, WindowHost& host, const FormLayouts& windows);
     ~Program();
 
     Platform& platform() { return *platform_; }
@@ -68,7 +68,7 @@ private:
 
     Platform* platform_;
     WindowHost* host_;
-    FormSpecs specs_;
+    FormLayouts layouts_;
     std::array<std::unique_ptr<Form>, 3> forms_;
     bool ended_ = false;
     bool dispatching_ = false;

@@ -8,7 +8,7 @@ void HideCover(Program&, Form&, Control* cover) {
 }
 
 void ShowCovers(Program&, Form& form, Control*) {
-    for (const char* cover : form.spec().covers) ShowCover(form, cover);
+    for (const char* cover : form.layout().covers) ShowCover(form, cover);
 }
 
 void ShowCover(Form& form, const char* cover) {

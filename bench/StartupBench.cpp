@@ -78,20 +78,20 @@ HWND WindowWithControls(HINSTANCE instance, HMODULE resources) {
     type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     type.lpszClassName = L"StartupBenchControls";
     RegisterClassExW(&type);
-    const vardelune::FormSpec& spec = vardelune::MainWindowSpec();
+    const vardelune::FormLayout& layout = vardelune::MainWindowLayout();
     const DWORD style = WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX;
-    RECT frame = {0, 0, spec.clientWidthPixels(dotsPerInch), spec.clientHeightPixels(dotsPerInch)};
+    RECT frame = {0, 0, layout.clientWidthPixels(dotsPerInch), layout.clientHeightPixels(dotsPerInch)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
-    HWND window = CreateWindowExW(0, type.lpszClassName, spec.title, style, 100, 100, frame.right - frame.left,
+    HWND window = CreateWindowExW(0, type.lpszClassName, layout.title, style, 100, 100, frame.right - frame.left,
                                   frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
     static vardelune::FontCache fonts(dotsPerInch);
-    std::vector<const vardelune::ControlSpec*> windowed;
-    for (const vardelune::ControlSpec& control : spec.controls)
+    std::vector<const vardelune::ControlLayout*> windowed;
+    for (const vardelune::ControlLayout& control : layout.controls)
         if (vardelune::IsWindowed(control.kind)) windowed.push_back(&control);
     std::sort(windowed.begin(), windowed.end(), [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
     auto create = [&](bool outOfView) {
-        for (const vardelune::ControlSpec* control : windowed) {
-            if (spec.liesOutOfView(*control, dotsPerInch) != outOfView) continue;
+        for (const vardelune::ControlLayout* control : windowed) {
+            if (layout.liesOutOfView(*control, dotsPerInch) != outOfView) continue;
             const vardelune::ChildClass childClass = vardelune::ChildClassOf(control->kind);
             const bool list = control->kind == vardelune::ControlKind::ListBox;
             const vardelune::PixelRect rect = control->pixels(dotsPerInch);
@@ -182,7 +182,7 @@ int wmain(int argc, wchar_t** argv) {
             vardelune::MemoryDc memory(nullptr);
             vardelune::GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(memory.Get(), 64, 16));
             vardelune::SelectedObject selectedBitmap(memory.Get(), bitmap.Get());
-            for (const vardelune::ControlSpec& control : vardelune::MainWindowSpec().controls) {
+            for (const vardelune::ControlLayout& control : vardelune::MainWindowLayout().controls) {
                 vardelune::SelectedObject selected(memory.Get(), fonts.Get(control.font));
                 RECT rect{0, 0, 64, 16};
                 DrawTextW(memory.Get(), L"Vardelune", -1, &rect, DT_LEFT);

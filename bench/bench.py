@@ -1,7 +1,7 @@
 # Measures start-up, growth with many accounts, deletion, size and memory of
 # Vardelune.exe under Wine in a private Xvfb, each side by side with a reference
 # in the same run, and writes the figures to bench/RESULTS.md. Run by bench/run.sh.
-# The session lives in bench_session.py, the prepared profiles in prepared_profiles.py,
+# The display and prefix live in bench_display.py, the prepared profiles in prepared_profiles.py,
 # the report in report.py; each measure below is one function.
 import argparse
 import json
@@ -17,8 +17,8 @@ sys.path.insert(2, os.path.join(HERE, "..", "tools"))
 from layout import ACCOUNT_LIST, BACK_COVER, MAIN, REPAIR_COVER, RESULTS, Layout  # noqa: E402
 from prepared_profiles import Profiles  # noqa: E402
 from report import KB, Report, median, ms, sections  # noqa: E402
-from bench_session import BenchSession, log  # noqa: E402
-from wine_session import windows_path  # noqa: E402
+from bench_display import BenchDisplay, log  # noqa: E402
+from wine_display import windows_path  # noqa: E402
 
 MINIMAL_TITLE = "Minimal Window"
 ACCOUNT = "effacer.moi@hotmail.fr"
@@ -28,20 +28,20 @@ MANY_ACCOUNTS = [f"compte{i:05d}@hotmail.fr" for i in range(MANY)]
 
 
 class Bench:
-    """What every measure works with: the session, the profiles, the
+    """What every measure works with: the display and prefix, the profiles, the
     programs and settings from the command line, and the report."""
 
     def __init__(self, args):
         self.args = args
-        self.session = None
+        self.wine = None
         self.report = Report()
         self.profiles = None
 
     def start(self):
-        self.session = BenchSession(self.args.work)
+        self.wine = BenchDisplay(self.args.work)
         # The windows' titles and the places to click come from the program's own
         # layout tables, as in the end-to-end tests (the prefix is at 96 dots per inch).
-        code, out, err = self.session.run(self.args.probe, "layout", "96")
+        code, out, err = self.wine.run(self.args.probe, "layout", "96")
         if code != 0:
             sys.exit(f"the probe could not print the layout: {err.strip()[:200]}")
         layout = Layout(json.loads(out))
@@ -49,19 +49,19 @@ class Bench:
         self.repair, self.back = layout.centre(MAIN, REPAIR_COVER), layout.centre(RESULTS, BACK_COVER)
         left, top, width, _ = layout.rect(MAIN, ACCOUNT_LIST)
         self.first_row = (left + width // 2, top + 8)
-        self.profiles = Profiles(self.session.prefix)
+        self.profiles = Profiles(self.wine.prefix)
         self.profiles.prepare({"3": THREE_ACCOUNTS, "0": [], str(MANY): MANY_ACCOUNTS, "del": []})
         self.profiles.use("3")
 
     def figures(self, exe, *arguments):
-        values, error = self.session.figures(exe, *arguments)
+        values, error = self.wine.figures(exe, *arguments)
         if error:
             self.report.notes.append(error)
         return values
 
     def start_program(self, name, memory=False):
         self.profiles.use(name)
-        return self.session.start_once(self.args.program, self.main_title, memory)
+        return self.wine.start_once(self.args.program, self.main_title, memory)
 
 
 def alternate(runs, *sides):
@@ -81,7 +81,7 @@ def log_runs(label, seconds):
 
 def warm_up(bench):
     # The first window of a prefix also starts Wine's desktop process.
-    bench.session.start_once(bench.args.minimal, MINIMAL_TITLE)
+    bench.wine.start_once(bench.args.minimal, MINIMAL_TITLE)
     bench.start_program("3")
     time.sleep(2)  # Wine's services, started by the first program, settle
 
@@ -97,8 +97,8 @@ def startup(bench):
     exe = windows_path(bench.args.program)
     ours, ref, least = alternate(
         bench.args.startup_runs, lambda: bench.start_program("3", memory=True),
-        lambda: bench.session.start_once(bench.args.minimal, MINIMAL_TITLE, memory=True),
-        lambda: bench.session.start_once(bench.args.startup_bench, bench.main_title, False, "controls", exe))
+        lambda: bench.wine.start_once(bench.args.minimal, MINIMAL_TITLE, memory=True),
+        lambda: bench.wine.start_once(bench.args.startup_bench, bench.main_title, False, "controls", exe))
     log_runs("ours", [run[0] for run in ours])
     log_runs("reference", [run[0] for run in ref])
     log_runs("least window", [run[0] for run in least])
@@ -219,16 +219,16 @@ def refill_after_back(bench, name, accounts):
     """Seconds from the click on the results window's back button until the
     main window takes events again: the list is cleared and filled anew
     while it is on screen."""
-    session, watcher = bench.session, bench.session.watcher
+    wine, watcher = bench.wine, bench.wine.watcher
     bench.profiles.use(name)
     bench.profiles.add_accounts(accounts)
-    process, window, _ = session.launch(bench.args.program, bench.main_title)
+    process, window, _ = wine.launch(bench.args.program, bench.main_title)
     seconds = None
     if window is not None:
-        session.click_at(str(window), bench.first_row)
+        wine.click_at(str(window), bench.first_row)
         time.sleep(0.3)
-        session.hover(str(window), bench.repair)
-        session.xdotool("click", "1")
+        wine.hover(str(window), bench.repair)
+        wine.xdotool("click", "1")
         results = watcher.wait_shown(bench.results_title, 30)
         if results is None:
             bench.report.notes.append("the results window did not open before going back")
@@ -238,14 +238,14 @@ def refill_after_back(bench, name, accounts):
             idle = watcher.ping(window, 10)
             log(f"  idle main window answers a ping in {1000 * (idle - asked):.1f} ms" if idle else
                 "  idle main window does not answer pings")
-            session.hover(str(results[0]), bench.back)
+            wine.hover(str(results[0]), bench.back)
             watcher.drain()
             start = time.perf_counter()
-            session.xdotool("click", "1")
+            wine.xdotool("click", "1")
             answered = watcher.ping(window, 600)
             if answered is not None:
                 seconds = answered - start
-    session.end(process)
+    wine.end(process)
     bench.profiles.add_accounts(accounts, contacts=False)  # the cleaned account comes back for the next run
     return seconds
 
@@ -267,20 +267,20 @@ def refill(bench):
 
 
 def delete_through_program(bench):
-    session, profiles = bench.session, bench.profiles
+    wine, profiles = bench.wine, bench.profiles
     profiles.use("del")
     profiles.build_tree(ACCOUNT)
     messenger, contacts = profiles.account_folders(ACCOUNT)
-    process, window, _ = session.launch(bench.args.program, bench.main_title)
+    process, window, _ = wine.launch(bench.args.program, bench.main_title)
     if window is None:
-        session.end(process)
+        wine.end(process)
         return None
-    session.click_at(str(window), bench.first_row)
+    wine.click_at(str(window), bench.first_row)
     time.sleep(0.3)
-    session.hover(str(window), bench.repair)
-    session.watcher.drain()
+    wine.hover(str(window), bench.repair)
+    wine.watcher.drain()
     start = time.perf_counter()
-    session.xdotool("click", "1")
+    wine.xdotool("click", "1")
     deadline = start + 300
     while (os.path.lexists(messenger) or os.path.lexists(contacts)) and time.perf_counter() < deadline:
         if process.poll() is not None:
@@ -288,8 +288,8 @@ def delete_through_program(bench):
         time.sleep(0.002)
     seconds = time.perf_counter() - start
     gone = not os.path.lexists(messenger) and not os.path.lexists(contacts)
-    results = session.watcher.wait_shown(bench.results_title, 5)
-    session.end(process)
+    results = wine.watcher.wait_shown(bench.results_title, 5)
+    wine.end(process)
     if not gone:
         bench.report.notes.append("a deletion through the program did not remove both folders")
         return None
@@ -410,8 +410,8 @@ def main():
             if name in only:
                 measure(bench)
     finally:
-        if bench.session:
-            bench.session.close()
+        if bench.wine:
+            bench.wine.close()
     executables(bench)
     bench.report.write(args.results, args, load_before, os.getloadavg()[0])
 

@@ -6,7 +6,7 @@ import platform
 import statistics
 import subprocess
 
-from wine_session import WINE
+from wine_display import WINE
 
 KB = 1024
 

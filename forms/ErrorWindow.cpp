@@ -13,8 +13,8 @@ namespace vardelune {
 using namespace rows;
 using namespace error_window;
 
-const FormSpec& ErrorWindowSpec() {
-    static const FormSpec spec{
+const FormLayout& ErrorWindowLayout() {
+    static const FormLayout layout{
         kErrorWindow,
         "Form3",
         L"Erreur",
@@ -37,7 +37,7 @@ const FormSpec& ErrorWindowSpec() {
             {EventKind::Click, kRetryButton, Run<HideNoSelectionMessage>},
         },
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace vardelune

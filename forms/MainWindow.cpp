@@ -16,8 +16,8 @@ namespace vardelune {
 using namespace rows;
 using namespace main_window;
 
-const FormSpec& MainWindowSpec() {
-    static const FormSpec spec{
+const FormLayout& MainWindowLayout() {
+    static const FormLayout layout{
         kMainWindow,
         "Form1",
         L"Vardelune Messenger",
@@ -74,7 +74,7 @@ const FormSpec& MainWindowSpec() {
             {EventKind::Click, kTempLink, Run<OpenTempFolder>},
         },
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace vardelune

@@ -15,8 +15,8 @@ namespace vardelune {
 using namespace rows;
 using namespace results_window;
 
-const FormSpec& ResultsWindowSpec() {
-    static const FormSpec spec{
+const FormLayout& ResultsWindowLayout() {
+    static const FormLayout layout{
         kResultsWindow,
         "Form2",
         L"Résultats",
@@ -46,7 +46,7 @@ const FormSpec& ResultsWindowSpec() {
             {EventKind::Click, kQuitPushButton, EndProgramHandler},
         },
     };
-    return spec;
+    return layout;
 }
 
 }  // namespace vardelune

@@ -5,12 +5,12 @@
 
 namespace vardelune {
 
-FormSpecs ProgramWindows() {
-    FormSpecs specs{};
-    specs[static_cast<size_t>(kMainWindow)] = &MainWindowSpec();
-    specs[static_cast<size_t>(kResultsWindow)] = &ResultsWindowSpec();
-    specs[static_cast<size_t>(kErrorWindow)] = &ErrorWindowSpec();
-    return specs;
+FormLayouts ProgramWindows() {
+    FormLayouts layouts{};
+    layouts[static_cast<size_t>(kMainWindow)] = &MainWindowLayout();
+    layouts[static_cast<size_t>(kResultsWindow)] = &ResultsWindowLayout();
+    layouts[static_cast<size_t>(kErrorWindow)] = &ErrorWindowLayout();
+    return layouts;
 }
 
 }  // namespace vardelune

@@ -5,11 +5,11 @@
 
 namespace vardelune {
 
-const FormSpec& MainWindowSpec();
-const FormSpec& ResultsWindowSpec();
-const FormSpec& ErrorWindowSpec();
+const FormLayout& MainWindowLayout();
+const FormLayout& ResultsWindowLayout();
+const FormLayout& ErrorWindowLayout();
 
 // The layouts of all three, by window id, as the program takes them.
-FormSpecs ProgramWindows();
+FormLayouts ProgramWindows();
 
 }  // namespace vardelune

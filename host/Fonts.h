@@ -22,7 +22,7 @@ int FontHeightForPoints(double points, int dotsPerInch);
 int ScreenDotsPerInch();
 
 // The description of a layout font at a resolution.
-LOGFONTW FontDescription(const FontSpec& spec, int dotsPerInch);
+LOGFONTW FontDescription(const FontStyle& style, int dotsPerInch);
 
 class FontCache {
 public:
@@ -32,7 +32,7 @@ public:
     FontCache& operator=(const FontCache&) = delete;
 
     // Throws a ProgramError when the system cannot make the font.
-    HFONT Get(const FontSpec& spec);
+    HFONT Get(const FontStyle& style);
 
 private:
     struct Entry {

@@ -31,14 +31,14 @@ void FormWindow::CreateChildren() {
     for (size_t index = 0; index < controls.size(); ++index)
         if (IsWindowed(controls[index].kind())) tabOrder_.push_back(index);
     std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [&](size_t a, size_t b) {
-        return controls[a].spec().tabIndex < controls[b].spec().tabIndex;
+        return controls[a].layout().tabIndex < controls[b].layout().tabIndex;
     });
 
     // A control wholly below or right of the client area cannot be seen at the
     // first showing; every child costs Wine's server many requests, so those
     // are made once the window is painted (CreateOutOfViewChildren).
     for (size_t index : tabOrder_)
-        if (!form_->spec().liesOutOfView(controls[index].spec(), form_->dotsPerInch())) CreateChild(index);
+        if (!form_->layout().liesOutOfView(controls[index].layout(), form_->dotsPerInch())) CreateChild(index);
 }
 
 bool FormWindow::HasChildrenToMake() const {
@@ -60,7 +60,7 @@ HWND FormWindow::CreateChild(size_t index) {
     settingText_ = false;
     if (!child) ThrowLastError();
     children_[index] = child;
-    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.fonts->Get(control.spec().font)), FALSE);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(resources_.fonts->Get(control.layout().font)), FALSE);
     if (control.kind() == ControlKind::ListBox && !control.items().empty()) ShowItems(control, child);
     return child;
 }
@@ -99,7 +99,7 @@ HWND FormWindow::FirstTabStop() const {
     int lowest = 0;
     for (size_t index = 0; index < children_.size(); ++index) {
         if (!children_[index] || !controls[index].visible()) continue;
-        const int tabIndex = controls[index].spec().tabIndex;
+        const int tabIndex = controls[index].layout().tabIndex;
         if (!first || tabIndex < lowest) {
             first = children_[index];
             lowest = tabIndex;

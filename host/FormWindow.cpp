@@ -36,18 +36,18 @@ std::wstring WindowText(HWND window) {
 
 FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& resources)
     : program_(&program), form_(&form), resources_(resources) {
-    const FormSpec& spec = form.spec();
-    const DWORD style = FrameStyle(spec.border);
+    const FormLayout& layout = form.layout();
+    const DWORD style = FrameStyle(layout.border);
     RECT frame{0, 0, form.clientWidthPixels(), form.clientHeightPixels()};
     if (!AdjustWindowRectEx(&frame, style, FALSE, kFrameExStyle)) ThrowLastError();
 
     // Pictures and fonts first: a resource that cannot be had stops the load
     // here rather than leaving a blank window.
-    for (const ControlSpec& control : spec.controls) {
+    for (const ControlLayout& control : layout.controls) {
         if (control.kind == ControlKind::Picture) resources_.pictures->Load(control.picture);
         if (control.kind == ControlKind::Label || IsWindowed(control.kind)) resources_.fonts->Get(control.font);
     }
-    if (spec.backgroundPicture != kNoPicture) resources_.pictures->Load(spec.backgroundPicture);
+    if (layout.backgroundPicture != kNoPicture) resources_.pictures->Load(layout.backgroundPicture);
 
     // Made where it first shows, centred on the screen: moving it there later
     // would cost Wine one more call to the window server. A window larger
@@ -57,7 +57,7 @@ FormWindow::FormWindow(Program& program, Form& form, const FormWindowResources& 
     const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
     const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
     // WM_NCCREATE stores `this` on the window, so window_ is set from there on.
-    if (!CreateWindowExW(kFrameExStyle, kClassName, spec.title, style, x, y, width, height, nullptr,
+    if (!CreateWindowExW(kFrameExStyle, kClassName, layout.title, style, x, y, width, height, nullptr,
                          nullptr, resources_.module, this))
         ThrowLastError();
     try {

@@ -15,22 +15,22 @@ void FillWith(HDC dc, const RECT& rect, const Color& color) {
 }
 
 void PaintLabel(HDC dc, Control& label, FontCache& fonts) {
-    const ControlSpec& spec = label.spec();
+    const ControlLayout& layout = label.layout();
     RECT rect = PaintedBounds(label);
-    if (!spec.backColor.transparent()) FillWith(dc, rect, spec.backColor);
+    if (!layout.backColor.transparent()) FillWith(dc, rect, layout.backColor);
 
-    SelectedObject font(dc, fonts.Get(spec.font));
+    SelectedObject font(dc, fonts.Get(layout.font));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, ToColorRef(spec.foreColor));
-    const UINT format = DT_WORDBREAK | DT_NOPREFIX | (spec.align == TextAlign::Center ? DT_CENTER : DT_LEFT);
+    SetTextColor(dc, ToColorRef(layout.foreColor));
+    const UINT format = DT_WORDBREAK | DT_NOPREFIX | (layout.align == TextAlign::Center ? DT_CENTER : DT_LEFT);
     const std::wstring& text = label.text();
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
 }
 
 void PaintLine(HDC dc, const Control& line) {
-    const ControlSpec& spec = line.spec();
+    const ControlLayout& layout = line.layout();
     const PixelRect ends = line.rect();
-    const COLORREF color = ToColorRef(spec.foreColor);
+    const COLORREF color = ToColorRef(layout.foreColor);
     GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
     if (!pen) return;
     SelectedObject selected(dc, pen.Get());
@@ -81,15 +81,15 @@ RECT PaintedBounds(const Control& control) {
 }
 
 void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const PictureCache& pictures) {
-    const FormSpec& spec = form.spec();
-    FillWith(dc, area, spec.backColor);
-    if (spec.backgroundPicture != kNoPicture) {
+    const FormLayout& layout = form.layout();
+    FillWith(dc, area, layout.backColor);
+    if (layout.backgroundPicture != kNoPicture) {
         // The banner grows with the window, so that its white panel still lies
         // behind the list and the "Ouvrir" buttons: its natural pixels are
         // standard pixels, converted like any layout rectangle.
-        const SIZE natural = pictures.NaturalSize(spec.backgroundPicture);
+        const SIZE natural = pictures.NaturalSize(layout.backgroundPicture);
         const int dotsPerInch = form.dotsPerInch();
-        pictures.Draw(dc, spec.backgroundPicture,
+        pictures.Draw(dc, layout.backgroundPicture,
                       RECT{0, 0, TwipsToPixels(natural.cx * kTwipsPerStandardPixel, dotsPerInch),
                            TwipsToPixels(natural.cy * kTwipsPerStandardPixel, dotsPerInch)});
     }
@@ -104,7 +104,7 @@ void PaintContent(HDC dc, const RECT& area, Form& form, FontCache& fonts, const 
                 PaintLabel(dc, control, fonts);
                 break;
             case ControlKind::Picture:
-                pictures.Draw(dc, control.spec().picture, ToRect(control.rect()));
+                pictures.Draw(dc, control.layout().picture, ToRect(control.rect()));
                 break;
             case ControlKind::Line:
                 PaintLine(dc, control);

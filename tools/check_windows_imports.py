@@ -141,16 +141,16 @@ def load_list(path):
 
 def check_image(arch, image, imports, folder, entries, used):
     """The problems found in one executable that lies in `folder`; records in `used` each listed function it imports."""
-    spec = ARCHES[arch]
+    target = ARCHES[arch]
     problems = []
-    if image["format"] != spec["format"] or int(image["magic"], 16) != spec["magic"]:
+    if image["format"] != target["format"] or int(image["magic"], 16) != target["magic"]:
         problems.append("%s (magic %s) is not the %s build's format" % (image["format"], image["magic"], arch))
     subsystem, version = int(image["subsystem"], 16), (int(image["major"]), int(image["minor"]))
     if subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI:
         problems.append("subsystem %d is not the Windows GUI subsystem (2): link with -mwindows / WIN32" % subsystem)
-    if version > spec["subsystem_max"]:
+    if version > target["subsystem_max"]:
         problems.append("subsystem version %d.%d: the loader of %s refuses anything above %d.%d"
-                        % (version + (spec["floor_name"],) + spec["subsystem_max"]))
+                        % (version + (target["floor_name"],) + target["subsystem_max"]))
     # objdump -p does not list delay-loaded functions, so none may exist: shell32
     # is loaded with LoadLibrary, and an unlisted delay import would go unchecked.
     if image["delay"].strip("0 "):
@@ -176,10 +176,10 @@ def check_image(arch, image, imports, folder, entries, used):
             used.add((dll, function))
             if arch not in entry[2]:
                 problems.append("%s!%s is listed for the %s build only: look up whether %s has it"
-                                % (dll, function, "/".join(sorted(entry[2])), spec["floor_name"]))
-            elif entry[1] > spec["floor"]:
+                                % (dll, function, "/".join(sorted(entry[2])), target["floor_name"]))
+            elif entry[1] > target["floor"]:
                 problems.append("%s!%s needs %s, newer than %s: replace it with a call that %s has"
-                                % (dll, function, entry[0], spec["floor_name"], spec["floor_name"]))
+                                % (dll, function, entry[0], target["floor_name"], target["floor_name"]))
     return problems
 
 

@@ -30,6 +30,6 @@ if [ -n "${DISPLAY:-}" ]; then
     exec "$wine" "${exe//\//\\}"
 fi
 trap 'wineserver -k 2>/dev/null || true' EXIT
-tools/wine_session.py --screen 1024x768 --screenshot build/demo.png --title "Vardelune Messenger" -- \
+tools/wine_display.py --screen 1024x768 --screenshot build/demo.png --title "Vardelune Messenger" -- \
     "$wine" "${exe//\//\\}"
 echo "No display: the program ran in a virtual one; its screen is in build/demo.png"

@@ -318,14 +318,14 @@ TEST_F(Win32HostTest, EveryLabelsTextFitsItsRectangleAt96And120DotsPerInch) {
         for (const FormId id : {kMainWindow, kResultsWindow, kErrorWindow}) {
             for (Control& label : program_->form(id).controls()) {
                 if (label.kind() != ControlKind::Label || label.text().empty()) continue;
-                const PixelRect box = label.spec().pixels(dotsPerInch);
-                const LOGFONTW description = FontDescription(label.spec().font, dotsPerInch);
+                const PixelRect box = label.layout().pixels(dotsPerInch);
+                const LOGFONTW description = FontDescription(label.layout().font, dotsPerInch);
                 GdiObject<HFONT> font(CreateFontIndirectW(&description));
                 SelectedObject selected(screen.Get(), font.Get());
                 RECT needed{0, 0, box.width, 0};
                 DrawTextW(screen.Get(), label.text().c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
                 EXPECT_TRUE(needed.right <= box.width && needed.bottom <= box.height)
-                    << label.name() << " of " << program_->form(id).spec().name << " at " << dotsPerInch << ": "
+                    << label.name() << " of " << program_->form(id).layout().name << " at " << dotsPerInch << ": "
                     << needed.right << " x " << needed.bottom;
             }
         }

@@ -67,7 +67,7 @@ export VARDELUNE_CONTRACT_ROOT="Z:${root//\//\\}"
 status=0
 if [ "$display" = yes ]; then
     # On a private X display of its own, so that parallel groups never share one.
-    /usr/bin/python3 "$(dirname "$0")/../../tools/wine_session.py" -- "$wine_run" "$exe" "$@" || status=$?
+    /usr/bin/python3 "$(dirname "$0")/../../tools/wine_display.py" -- "$wine_run" "$exe" "$@" || status=$?
 else
     "$wine_run" "$exe" "$@" || status=$?
 fi

@@ -7,7 +7,7 @@ import threading
 import time
 
 from profiles import WINE, snapshot, windows_path, write, write_tree
-from session import wait_for
+from program_display import wait_for
 
 NEIGHBOUR = "voisin@live.fr"
 
@@ -35,8 +35,8 @@ class Place:
     """One case's profile, its bystander folder outside the profile, and the
     chosen account. Setups fill it in."""
 
-    def __init__(self, session, profile, account):
-        self.session, self.profile, self.account = session, profile, account
+    def __init__(self, wine, profile, account):
+        self.wine, self.profile, self.account = wine, profile, account
         self.case_dir = os.path.dirname(profile.root)
         self.bystander = os.path.join(self.case_dir, "bystander")
         os.makedirs(os.path.join(self.bystander, "dossier", "sous-dossier"))
@@ -57,13 +57,13 @@ class Place:
 
     def attrib(self, flag, path):
         """Sets one DOS attribute the Windows way, through attrib.exe in the
-        session's prefix. One flag a run: Wine drops a whole attrib run when
+        display's prefix. One flag a run: Wine drops a whole attrib run when
         one of its flags cannot be set."""
-        self.session.cmd("attrib", flag, windows_path(path))
+        self.wine.cmd("attrib", flag, windows_path(path))
 
     def require_attributes(self, path, *flags):
         """Checks that Windows reports those attributes ("+h", ...) on path."""
-        shown = self.session.cmd("attrib", windows_path(path)).split("Z:\\")[0]
+        shown = self.wine.cmd("attrib", windows_path(path)).split("Z:\\")[0]
         missing = [flag for flag in flags if flag[1].upper() not in shown]
         if missing:
             raise AssertionError("Windows does not report %s on %s: %r" % (missing, path, shown))
@@ -71,8 +71,8 @@ class Place:
     def hold(self, path):
         """Opens the file with no sharing from another Windows process, until the case ends."""
         ready = os.path.join(self.case_dir, "held.ready")
-        self.holder = subprocess.Popen([WINE, self.session.hold_file, windows_path(path), windows_path(ready)],
-                                       env=self.session.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.holder = subprocess.Popen([WINE, self.wine.hold_file, windows_path(path), windows_path(ready)],
+                                       env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: os.path.exists(ready) or self.holder.poll() is not None, 60, "the file to be held")
         if not os.path.exists(ready):
             raise AssertionError("HoldFile ended with %r before holding %s" % (self.holder.returncode, path))

@@ -4,7 +4,7 @@ import os
 
 from layout import ERROR, ERROR_MESSAGE, REPAIR_COVER, RESULTS, RETRY_COVER
 from screen import bands, is_dark
-from session import ProgramTest, wait_for
+from program_display import ProgramTest, wait_for
 
 
 class ErrorWindow(ProgramTest):
@@ -14,7 +14,7 @@ class ErrorWindow(ProgramTest):
 
     def click_reparer(self):
         self.press(self.main, REPAIR_COVER)
-        return self.session.window(ERROR)
+        return self.wine.window(ERROR)
 
     def test_without_a_selection_shows_the_two_line_message(self):
         error = self.click_reparer()
@@ -26,28 +26,28 @@ class ErrorWindow(ProgramTest):
         self.assertGreaterEqual(text_rows[1][0] - text_rows[0][-1], 2, text_rows)
         # The click's handler shows the cover again at once, under the pointer.
         self.assert_button(self.main, REPAIR_COVER, highlighted=False)
-        self.assertEqual(self.session.refresh(self.main).list_box().selected, -1)
+        self.assertEqual(self.wine.refresh(self.main).list_box().selected, -1)
 
     def test_recommencer_hides_the_window_and_keeps_its_button_revealed(self):
         error = self.click_reparer()
         self.assert_button(error, RETRY_COVER, highlighted=False)
         self.press(error, RETRY_COVER)
-        self.session.wait_hidden(error)
+        self.wine.wait_hidden(error)
 
         # Shown again, the window still has its cover hidden: the pointer has
         # not been over its bare background since.
         error = self.click_reparer()
         self.assert_button(error, RETRY_COVER, highlighted=True)
-        self.session.move(error, 10, 10)
+        self.wine.move(error, 10, 10)
         self.assert_button(error, RETRY_COVER, highlighted=False)
 
     def test_main_window_stays_usable_and_the_window_stays_open_through_a_cleanup(self):
         error = self.click_reparer()
         main_window = self.select_account(self.main, "paul@live.fr")
-        self.assertTrue(self.session.refresh(error).visible)
+        self.assertTrue(self.wine.refresh(error).visible)
         self.assertEqual(main_window.list_box().selected, main_window.list_box().items.index("paul@live.fr"))
 
         self.press(self.main, REPAIR_COVER)
-        self.session.window(RESULTS)
+        self.wine.window(RESULTS)
         wait_for(lambda: not os.path.exists(self.profile.messenger("paul@live.fr")), 20, "the deletion")
-        self.assertTrue(self.session.refresh(error).visible)
+        self.assertTrue(self.wine.refresh(error).visible)

@@ -10,7 +10,7 @@ import hostile_cases as hc
 from hostile_cases import CLEANED, NO_ACCOUNT, Error
 from layout import ERROR, MESSENGER_FOLDER_BOX, PROFILE_BOX, REPAIR_COVER, RESULTS
 from profiles import under, unexpected_changes
-from session import MESSAGE_BOX_CLASS, ProgramTest, wait_for
+from program_display import MESSAGE_BOX_CLASS, ProgramTest, wait_for
 
 LONG_NAME = "é" * 55 + "n" * 134 + "@exemple.fr"  # 200 characters, 255 bytes in UTF-8: the ext4 limit
 assert len(LONG_NAME) == 200 and len(LONG_NAME.encode()) == 255
@@ -93,15 +93,15 @@ class HostileInput(ProgramTest):
     # ------------------------------------------------------------ one case
 
     def run_case(self, account, setup, outcome, profile="profile", userprofile=PLAIN):
-        session = self.session
-        profile = session.new_profile(profile)
-        place = hc.Place(session, profile, account if account != "last" else None)
+        wine = self.wine
+        profile = wine.new_profile(profile)
+        place = hc.Place(wine, profile, account if account != "last" else None)
         self.addCleanup(place.release)
         setup(place)
 
         given = {PLAIN: profile.windows_path, TRAILING: profile.windows_path + "\\", UNSET: ""}[userprofile]
         # The current folder, whose drive an unset profile falls back on, is the case's own.
-        main = session.start(profile, given, cwd=place.case_dir)
+        main = wine.start(profile, given, cwd=place.case_dir)
         self.assertEqual(main.control(PROFILE_BOX).text, given)  # as the environment gave it
         self.assertEqual(main.control(MESSENGER_FOLDER_BOX).text, given + MESSENGER_SUFFIX)
 
@@ -121,13 +121,13 @@ class HostileInput(ProgramTest):
 
         self.press(main, REPAIR_COVER)
         if outcome == NO_ACCOUNT:
-            session.window(ERROR)
-            self.assertEqual(session.find(cls=MESSAGE_BOX_CLASS), [])
+            wine.window(ERROR)
+            self.assertEqual(wine.find(cls=MESSAGE_BOX_CLASS), [])
             self.assertFalse(os.path.lexists("/Local Settings"))
             self.assertEqual(unexpected_changes(before, hc.listing(place)), [])
             return
 
-        session.window(RESULTS)
+        wine.window(RESULTS)
         seen, report = self.observe(place, main)
         text = ""
         if report:
@@ -150,7 +150,7 @@ class HostileInput(ProgramTest):
             self.assertTrue(os.path.exists(path), "%s is gone" % path)
         if outcome == CLEANED:
             self.assertEqual(seen, "returned", "expected a full cleanup, got the report %r" % text)
-            self.assertTrue(session.running())
+            self.assertTrue(wine.running())
             self.assertEqual(unexpected_changes(before, after, gone=folders.values()), [])
         else:
             # Whatever happened, the folders that may not go must still be whole.
@@ -175,16 +175,16 @@ class HostileInput(ProgramTest):
         """Waits for the end of the cleanup handler: the error report, or the
         main window answering again (the results window is up, so the handler
         has started; it pumps no messages until it returns)."""
-        session = self.session
+        wine = self.wine
 
         def ended():
-            boxes = session.find(cls=MESSAGE_BOX_CLASS)
+            boxes = wine.find(cls=MESSAGE_BOX_CLASS)
             if boxes:
                 return "report", boxes[0]
-            window = session.refresh(main)
+            window = wine.refresh(main)
             if not (window and window.list_box().items):
                 return None
-            boxes = session.find(cls=MESSAGE_BOX_CLASS)
+            boxes = wine.find(cls=MESSAGE_BOX_CLASS)
             return ("report", boxes[0]) if boxes else ("returned", None)
 
         return wait_for(ended, 90, "the cleanup to end")

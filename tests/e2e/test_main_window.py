@@ -4,7 +4,7 @@ temporary-folder link under the real pointer."""
 from layout import (ACCOUNT_LIST, BARE_MAIN_WINDOW, MAIN, MESSENGER_FOLDER_BOX, OPEN_CONTACTS_COVER,
                     OPEN_MESSENGER_COVER, REPAIR_COVER, RESET_WARNING, TEMP_LINK_COVER)
 from screen import colour, is_banner_blue, is_blue_text, is_dark, is_white
-from session import ProgramTest
+from program_display import ProgramTest
 
 COVERS = [REPAIR_COVER, OPEN_MESSENGER_COVER, OPEN_CONTACTS_COVER]
 # Shares of the client area: the banner's title band; its white panel right of
@@ -31,12 +31,12 @@ class MainWindowOnScreen(ProgramTest):
     def test_at_rest_the_covers_hide_under_the_pointer_and_return_over_the_bare_window(self):
         for dpi in (96, 120):
             with self.subTest(dpi=dpi):
-                self.session.set_dpi(dpi)
+                self.wine.set_dpi(dpi)
                 self.rollover()
-                self.session.reset()
+                self.wine.reset()
 
     def rollover(self):
-        session, layout = self.session, self.session.layout
+        wine, layout = self.wine, self.wine.layout
         self.window = window = self.start_with_accounts("ines@live.fr")
         # The banner grows with the window: its white panel lies behind the list and the buttons.
         self.assert_pixels(window, [("white panel", *layout.point(MAIN, share), is_white) for share in PANEL])
@@ -49,30 +49,30 @@ class MainWindowOnScreen(ProgramTest):
         self.assert_buttons(highlighted=False)
         self.assert_link(blue=True)
 
-        session.move(window, *OUTSIDE)
+        wine.move(window, *OUTSIDE)
         for cover in COVERS:
             # Straight from elsewhere onto the cover: the highlighted button shows
             # at once, and the covers already hidden stay hidden.
-            session.move_onto(window, cover)
+            wine.move_onto(window, cover)
             self.assert_button(window, cover, highlighted=True)
         self.assert_buttons(highlighted=True)
 
-        session.move_onto(window, TEMP_LINK_COVER)
+        wine.move_onto(window, TEMP_LINK_COVER)
         self.assert_link(blue=False)
 
         # Another window or another control takes the pointer: nothing comes back yet.
-        session.move(window, *OUTSIDE)
+        wine.move(window, *OUTSIDE)
         for control in (RESET_WARNING, MESSENGER_FOLDER_BOX, ACCOUNT_LIST):
-            session.move_onto(window, control)
+            wine.move_onto(window, control)
         self.assert_buttons(highlighted=True)
         self.assert_link(blue=False)
 
-        session.move(window, *layout.point(MAIN, BARE_MAIN_WINDOW))
+        wine.move(window, *layout.point(MAIN, BARE_MAIN_WINDOW))
         self.assert_buttons(highlighted=False)
         self.assert_link(blue=True)
 
         # The banner is the window's own picture: bare background too.
-        session.move_onto(window, REPAIR_COVER)
+        wine.move_onto(window, REPAIR_COVER)
         self.assert_button(window, REPAIR_COVER, highlighted=True)
-        session.move(window, *layout.point(MAIN, BANNER))
+        wine.move(window, *layout.point(MAIN, BANNER))
         self.assert_buttons(highlighted=False)

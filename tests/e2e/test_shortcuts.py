@@ -8,7 +8,7 @@ from layout import (BACK_COVER, BARE_MAIN_WINDOW, MAIN, OPEN_CONTACTS_COVER, OPE
                     REPAIR_COVER, RESULTS, TEMP_LINK_COVER)
 from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, Profile, snapshot
 from screen import is_blue_text, is_dark
-from session import AS_WINE_SETS, QUIET, ProgramTest, wait_for
+from program_display import AS_WINE_SETS, QUIET, ProgramTest, wait_for
 
 WINE_LINKS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "wine-links.sh")
 
@@ -22,7 +22,7 @@ SHORTCUTS = [
 
 class Shortcuts(ProgramTest):
     def assert_opened(self, path):
-        explorers = list(self.session.processes("explorer.exe").values())
+        explorers = list(self.wine.processes("explorer.exe").values())
         self.assertTrue(any(path in line for line in explorers), explorers)
 
     def open_each_shortcut(self, window, profile_path):
@@ -30,25 +30,25 @@ class Shortcuts(ProgramTest):
             with self.subTest(cover):
                 link = window.rect(TEMP_LINK_COVER)
                 if cover == TEMP_LINK_COVER:
-                    self.session.move_onto(window, cover)
+                    self.wine.move_onto(window, cover)
                     self.wait_image(window, lambda image: image.count(is_blue_text) == 0, "the black link", link)
-                    self.session.click()
+                    self.wine.click()
                 else:
                     self.press(window, cover)
 
-                browser = self.session.window(title)
+                browser = self.wine.window(title)
                 self.assert_opened(profile_path + "\\" + folder.replace("/", "\\"))
                 if cover == TEMP_LINK_COVER:
                     # The link's handler leaves its cover hidden.
-                    self.assertGreater(self.session.screenshot(window, link).count(is_dark), 30)
+                    self.assertGreater(self.wine.screenshot(window, link).count(is_dark), 30)
                 else:
                     # The click's handler shows the cover again at once.
                     self.assert_button(window, cover, highlighted=False)
 
                 # The browser may lie over the main window: out of the way.
-                self.session.close_window(browser)
-                self.session.wait_hidden(browser)
-                self.session.move(window, *self.session.layout.point(MAIN, BARE_MAIN_WINDOW))
+                self.wine.close_window(browser)
+                self.wine.wait_hidden(browser)
+                self.wine.move(window, *self.wine.layout.point(MAIN, BARE_MAIN_WINDOW))
 
     def test_the_whole_job_in_a_stock_prefix(self):
         """Messenger under Wine keeps its data under AppData\\Local. Once
@@ -56,51 +56,51 @@ class Shortcuts(ProgramTest):
         given the profile folder that Wine gives every program, lists the
         accounts, cleans one, goes back and opens all three folders, which
         deletes nothing."""
-        session = self.session
+        wine = self.wine
         user = getpass.getuser()
-        subprocess.run([WINE_LINKS, session.prefix], check=True, **QUIET)
-        local = os.path.join(session.prefix, "drive_c", "users", user, "AppData", "Local", "Microsoft")
+        subprocess.run([WINE_LINKS, wine.prefix], check=True, **QUIET)
+        local = os.path.join(wine.prefix, "drive_c", "users", user, "AppData", "Local", "Microsoft")
         for account in ("ines@live.fr", "paul@live.fr"):
             for data in ("Messenger", "Windows Live Contacts"):
                 os.makedirs(os.path.join(local, data, account, "ObjectStore"))
-        profile = Profile(os.path.join(session.prefix, "drive_c", "users", user))  # through the links
+        profile = Profile(os.path.join(wine.prefix, "drive_c", "users", user))  # through the links
         before = snapshot(local)
 
-        window = session.start(None, AS_WINE_SETS)
+        window = wine.start(None, AS_WINE_SETS)
         profile_path = "C:\\users\\" + user
         self.assertEqual(window.control(PROFILE_BOX).text, profile_path)
         self.assertEqual(sorted(window.list_box().items), ["ines@live.fr", "paul@live.fr"])
 
         self.select_account(window, "ines@live.fr")
         self.press(window, REPAIR_COVER)
-        results = session.window(RESULTS)
+        results = wine.window(RESULTS)
         wait_for(lambda: not os.path.exists(profile.contacts("ines@live.fr")), 30, "the deletion")
         self.assertEqual(sorted(set(before) - set(snapshot(local))),
                          sorted(k for k in before if "ines@live.fr" in k))
         self.press(results, BACK_COVER)
-        session.wait_hidden(results)
-        self.assertEqual(session.refresh(window).list_box().items, ["paul@live.fr"])
+        wine.wait_hidden(results)
+        self.assertEqual(wine.refresh(window).list_box().items, ["paul@live.fr"])
 
-        session.move(window, *session.layout.point(MAIN, BARE_MAIN_WINDOW))
+        wine.move(window, *wine.layout.point(MAIN, BARE_MAIN_WINDOW))
         before = snapshot(local)
-        self.open_each_shortcut(session.refresh(window), profile_path)
+        self.open_each_shortcut(wine.refresh(window), profile_path)
         self.assertEqual(snapshot(local), before)
-        self.assertTrue(session.running())
+        self.assertTrue(wine.running())
 
     def test_paths_follow_an_edited_profile_box(self):
         # Text2, out of view, is the next tab stop after the focus at start;
         # whatever the user types there is the profile folder from then on.
         window = self.start_with_accounts("ines@live.fr")
-        other = self.session.new_profile("other")
-        self.session.move(window, *self.session.layout.point(MAIN, BARE_MAIN_WINDOW))
-        self.session.key("Tab")
+        other = self.wine.new_profile("other")
+        self.wine.move(window, *self.wine.layout.point(MAIN, BARE_MAIN_WINDOW))
+        self.wine.key("Tab")
         box = window.control(PROFILE_BOX)
-        wait_for(lambda: self.session.refresh(window).focus == box.hwnd, 10, "the focus in Text2")
-        self.session.key("End", "shift+Home")
-        self.session.xdotool("type", "--delay", "20", other.windows_path)
-        wait_for(lambda: self.session.refresh(window).control(PROFILE_BOX).text == other.windows_path, 20,
+        wait_for(lambda: self.wine.refresh(window).focus == box.hwnd, 10, "the focus in Text2")
+        self.wine.key("End", "shift+Home")
+        self.wine.xdotool("type", "--delay", "20", other.windows_path)
+        wait_for(lambda: self.wine.refresh(window).control(PROFILE_BOX).text == other.windows_path, 20,
                  "the typed profile folder")
 
-        self.session.click(window, *window.centre(OPEN_MESSENGER_COVER))
-        self.session.window("Messenger")
+        self.wine.click(window, *window.centre(OPEN_MESSENGER_COVER))
+        self.wine.window("Messenger")
         self.assert_opened(other.windows_path + "\\Local Settings")

@@ -5,7 +5,7 @@ the listing takes are the hostile-input cases and the enumeration's contract."""
 import os
 
 from layout import ACCOUNT_LIST, CONTACTS_FOLDER_BOX, ERROR, FIRST_FOCUS_BOX, MAIN, REPAIR_COVER, RESULTS
-from session import SCREEN, ProgramTest, wait_for
+from program_display import SCREEN, ProgramTest, wait_for
 
 ACCOUNTS = ["andré.dupont@exemple.fr", "王小明@例子.cn", "bob@hotmail.com"]
 # Client areas: 15 twips to the pixel at 96, 12 at 120, rounded to the nearest.
@@ -23,7 +23,7 @@ class StartUp(ProgramTest):
         left, top, width, height = window.frame
         self.assertLessEqual(abs(left - (SCREEN[0] - width) // 2), 1, window.frame)
         self.assertLessEqual(abs(top - (SCREEN[1] - height) // 2), 1, window.frame)
-        windowed = self.session.layout.controls(form, "TextBox", "ListBox", "PushButton")
+        windowed = self.wine.layout.controls(form, "TextBox", "ListBox", "PushButton")
         self.assertEqual(len(window.controls), len(windowed))
         for name in windowed:
             self.assertEqual(window.control(name).rect, window.rect(name), name)
@@ -31,20 +31,20 @@ class StartUp(ProgramTest):
     def test_three_windows_at_96_and_120_dots_per_inch(self):
         for dpi in (96, 120):
             with self.subTest(dpi=dpi):
-                self.session.set_dpi(dpi)
+                self.wine.set_dpi(dpi)
                 window = self.start_with_accounts(*ACCOUNTS)
                 self.assert_geometry(window, MAIN, dpi)
                 if dpi == 120:
                     self.assertEqual(window.control(ACCOUNT_LIST).rect[:3], (30, 110, 321))
 
                 self.press(window, REPAIR_COVER)
-                self.assert_geometry(self.session.window(ERROR), ERROR, dpi)
+                self.assert_geometry(self.wine.window(ERROR), ERROR, dpi)
                 self.select_account(window, "bob@hotmail.com")
                 self.press(window, REPAIR_COVER)
-                self.assert_geometry(self.session.window(RESULTS), RESULTS, dpi)
+                self.assert_geometry(self.wine.window(RESULTS), RESULTS, dpi)
                 wait_for(lambda: not os.path.exists(self.profile.contacts("bob@hotmail.com")), 20, "the deletion")
                 self.assertFalse(os.path.exists(self.profile.messenger("bob@hotmail.com")))
-                self.session.reset()
+                self.wine.reset()
 
     def test_main_window_shows_the_profile_and_its_accounts(self):
         window = self.start_with_accounts(*ACCOUNTS)
@@ -56,9 +56,9 @@ class StartUp(ProgramTest):
         self.assertEqual(window.control(CONTACTS_FOLDER_BOX).text, self.profile.windows_path +
                          "\\Local Settings\\Application Data\\Microsoft\\Windows Live Contacts\\")
         # The focus starts in Text1, below the visible area (once the window is active).
-        focused = wait_for(lambda: self.session.refresh(window).focused(), 10, "a focused control")
+        focused = wait_for(lambda: self.wine.refresh(window).focused(), 10, "a focused control")
         self.assertEqual(focused.hwnd, window.control(FIRST_FOCUS_BOX).hwnd)
 
-        self.session.move(window, 250, 20)
-        self.session.key("alt+F4")
-        self.session.wait_ended()
+        self.wine.move(window, 250, 20)
+        self.wine.key("alt+F4")
+        self.wine.wait_ended()

@@ -64,8 +64,8 @@ TEST(GifDecoder, ReadsEveryPixelOfASmallPictureWithItsTransparentColour) {
 // Every picture that a layout shows decodes at the size of its control, so
 // that it is drawn pixel for pixel.
 TEST(GifDecoder, DecodesEveryEmbeddedPictureAtTheSizeOfItsControls) {
-    for (const FormSpec* spec : ProgramWindows())
-        for (const ControlSpec& control : spec->controls) {
+    for (const FormLayout* layout : ProgramWindows())
+        for (const ControlLayout& control : layout->controls) {
             if (control.kind != ControlKind::Picture) continue;
             const GifPicture picture = Decode(ReadResource(control.picture));
             EXPECT_EQ(picture.width, control.pixels(kStandardDotsPerInch).width) << control.name;

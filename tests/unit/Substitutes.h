@@ -62,14 +62,14 @@ struct FakeHost : WindowHost {
     void OnControlChanged(Form&, Control&, ControlChange) override {}
     void CreateFormWindow(Form& form) override {
         windows.insert(form.id());
-        Record(std::string("create ") + form.spec().name);
+        Record(std::string("create ") + form.layout().name);
     }
     void DestroyFormWindow(Form& form) override {
         windows.erase(form.id());
-        Record(std::string("destroy ") + form.spec().name);
+        Record(std::string("destroy ") + form.layout().name);
     }
     void SetFormWindowVisible(Form& form, bool visible) override {
-        Record(std::string(visible ? "show " : "hide ") + form.spec().name);
+        Record(std::string(visible ? "show " : "hide ") + form.layout().name);
     }
     NativeWindowHandle FormWindowHandle(Form& form) override { return 0x1000 + static_cast<int>(form.id()); }
     int DotsPerInch() override { return dotsPerInch; }

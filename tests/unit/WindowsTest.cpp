@@ -61,17 +61,17 @@ TEST(ErrorReport, UnexpectedFailuresAreReportedInFrenchWithTheirNumber) {
 }
 
 TEST(Layouts, EveryControlThatAHandlerOrACoverListNamesExistsInItsWindow) {
-    for (const FormSpec* spec : ProgramWindows()) {
-        auto exists = [spec](const char* name) {
-            return std::any_of(spec->controls.begin(), spec->controls.end(),
-                               [name](const ControlSpec& control) { return std::strcmp(control.name, name) == 0; });
+    for (const FormLayout* layout : ProgramWindows()) {
+        auto exists = [layout](const char* name) {
+            return std::any_of(layout->controls.begin(), layout->controls.end(),
+                               [name](const ControlLayout& control) { return std::strcmp(control.name, name) == 0; });
         };
-        for (const HandlerEntry& entry : spec->handlers) {
+        for (const HandlerEntry& entry : layout->handlers) {
             if (entry.control) {
-                EXPECT_TRUE(exists(entry.control)) << spec->name << " " << entry.control;
+                EXPECT_TRUE(exists(entry.control)) << layout->name << " " << entry.control;
             }
         }
-        for (const char* cover : spec->covers) EXPECT_TRUE(exists(cover)) << spec->name << " " << cover;
+        for (const char* cover : layout->covers) EXPECT_TRUE(exists(cover)) << layout->name << " " << cover;
     }
 }
 
@@ -82,11 +82,11 @@ TEST(Layouts, OnlyTheControlsBelowTheClientAreaLieOutOfViewAtEveryResolution) {
         {main_window::kProfileBox, main_window::kFirstFocusBox},
         {results_window::kRelaunchPushButton, results_window::kBackPushButton, results_window::kQuitPushButton},
         {}};
-    const FormSpecs windows = ProgramWindows();
+    const FormLayouts windows = ProgramWindows();
     for (int dotsPerInch : {96, 120, 144}) {
         for (size_t form = 0; form < windows.size(); ++form) {
             std::vector<std::string> outOfView;
-            for (const ControlSpec& control : windows[form]->controls)
+            for (const ControlLayout& control : windows[form]->controls)
                 if (windows[form]->liesOutOfView(control, dotsPerInch)) outOfView.push_back(control.name);
             EXPECT_EQ(outOfView, expected[form]) << windows[form]->name << " at " << dotsPerInch;
         }

@@ -94,7 +94,7 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
     return TRUE;
 }
 
-std::string ControlJson(HWND parent, HWND control, const vardelune::FormSpec* form) {
+std::string ControlJson(HWND parent, HWND control, const vardelune::FormLayout* form) {
     RECT r;
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
@@ -121,11 +121,11 @@ std::wstring TitleOf(HWND window) {
 
 // The program's form whose window this is, found by its title; none for
 // other programs' windows.
-const vardelune::FormSpec* FormOf(HWND window) {
+const vardelune::FormLayout* FormOf(HWND window) {
     if (ClassOf(window) != vardelune::FormWindow::kClassName) return nullptr;
     const std::wstring title = TitleOf(window);
-    for (const vardelune::FormSpec* spec : vardelune::ProgramWindows())
-        if (title == spec->title) return spec;
+    for (const vardelune::FormLayout* layout : vardelune::ProgramWindows())
+        if (title == layout->title) return layout;
     return nullptr;
 }
 
@@ -191,11 +191,11 @@ int Layout(const wchar_t* dotsPerInchText) {
     if (dpi <= 0) return 64;
     const char* const kinds[] = {"Label", "TextBox", "ListBox", "PushButton", "Picture", "Line"};
     std::string out = "{\"dpi\":" + std::to_string(dpi) + ",\"forms\":[";
-    for (const vardelune::FormSpec* spec : vardelune::ProgramWindows()) {
-        out += std::string(out.back() == '[' ? "" : ",\n") + "{\"name\":\"" + spec->name + "\",\"title\":" +
-               Json(spec->title) + ",\"client\":[" + std::to_string(spec->clientWidthPixels(dpi)) + "," +
-               std::to_string(spec->clientHeightPixels(dpi)) + "],\"controls\":[";
-        for (const vardelune::ControlSpec& control : spec->controls) {
+    for (const vardelune::FormLayout* layout : vardelune::ProgramWindows()) {
+        out += std::string(out.back() == '[' ? "" : ",\n") + "{\"name\":\"" + layout->name + "\",\"title\":" +
+               Json(layout->title) + ",\"client\":[" + std::to_string(layout->clientWidthPixels(dpi)) + "," +
+               std::to_string(layout->clientHeightPixels(dpi)) + "],\"controls\":[";
+        for (const vardelune::ControlLayout& control : layout->controls) {
             const vardelune::PixelRect r = control.pixels(dpi);
             out += std::string(out.back() == '[' ? "" : ",") + "{\"name\":\"" + control.name + "\",\"kind\":\"" +
                    kinds[static_cast<int>(control.kind)] + "\",\"rect\":[" + std::to_string(r.left) + "," +

@@ -15,7 +15,7 @@ from layout import MAIN, Layout
 from profiles import WINE, Profile, remove_tree, windows_path
 from screen import Image, button_checks, glows
 from window_model import Window
-from wine_session import QUIET, WineSession
+from wine_display import QUIET, WineDisplay
 
 SCREEN = (1280, 1024)
 MESSAGE_BOX_CLASS = "#32770"
@@ -44,10 +44,10 @@ def with_retries(action, error, attempts=3):
                 raise
 
 
-_SESSIONS = []
+_DISPLAYS = []
 
 
-class Session(WineSession):
+class ProgramDisplay(WineDisplay):
     """One Xvfb and one Wine prefix, shared by the tests of one test file. The
     executables come from VARDELUNE_EXE, VARDELUNE_PROBE, VARDELUNE_MESSENGER_STUB
     and VARDELUNE_HOLD_FILE."""
@@ -60,7 +60,7 @@ class Session(WineSession):
                 raise RuntimeError("%s is missing: build the windows-x64 preset first" % path)
         self.tmp = tempfile.mkdtemp(prefix="vardelune-e2e-")
         self.program = None
-        _SESSIONS.append(self)
+        _DISPLAYS.append(self)
         try:
             # A UTF-8 locale: Wine names Unix files in it, and the tests' names go beyond ASCII.
             super().__init__(os.path.join(self.tmp, "prefix"), SCREEN, extra_env={"LC_ALL": "C.UTF-8"})
@@ -70,8 +70,8 @@ class Session(WineSession):
             raise
 
     def close(self):
-        if self in _SESSIONS:
-            _SESSIONS.remove(self)
+        if self in _DISPLAYS:
+            _DISPLAYS.remove(self)
         if self.program:
             self.program.kill()
         if getattr(self, "xvfb", None):
@@ -218,17 +218,17 @@ class Session(WineSession):
 
 
 class ProgramTest(unittest.TestCase):
-    """One session per test file; every test starts at 96 dots per inch and
+    """One display and prefix per test file; every test starts at 96 dots per inch and
     ends all Wine processes after itself."""
 
     @classmethod
     def setUpClass(cls):
-        cls.session = Session()
-        cls.addClassCleanup(cls.session.close)
+        cls.wine = ProgramDisplay()
+        cls.addClassCleanup(cls.wine.close)
 
     def setUp(self):
-        self.session.set_dpi(96)
-        self.addCleanup(self.session.reset)
+        self.wine.set_dpi(96)
+        self.addCleanup(self.wine.reset)
 
     def assert_pixels(self, window, checks, timeout=10):
         """Waits until every (name, x, y, test) check holds on the window's
@@ -236,7 +236,7 @@ class ProgramTest(unittest.TestCase):
         failures = []
 
         def all_hold():
-            image = self.session.screenshot(window)
+            image = self.wine.screenshot(window)
             failures[:] = ["%s at (%d, %d) is #%02x%02x%02x" % ((name, x, y) + image.pixel(x, y))
                            for name, x, y, test in checks if not test(image.pixel(x, y))]
             return not failures
@@ -248,13 +248,13 @@ class ProgramTest(unittest.TestCase):
 
     def wait_image(self, window, condition, what, rect=None, timeout=10):
         """Waits until condition(image) holds on a screenshot of the window."""
-        return wait_for(lambda: condition(self.session.screenshot(window, rect)), timeout, what)
+        return wait_for(lambda: condition(self.wine.screenshot(window, rect)), timeout, what)
 
     def assert_button(self, window, control, highlighted):
         """The picture button at that control's place shows plain or highlighted:
         pixel by pixel at 96 dots per inch, by its glow when scaled."""
         rect = window.rect(control)
-        if self.session.layout.dpi == 96:
+        if self.wine.layout.dpi == 96:
             self.assert_pixels(window, button_checks(control, rect, highlighted))
         else:
             self.wait_image(window, lambda image: glows(image, (0, 0) + rect[2:]) == highlighted,
@@ -262,31 +262,31 @@ class ProgramTest(unittest.TestCase):
 
     def press(self, window, cover, highlighted=True):
         """Onto a picture button's cover, which reveals the button, then a click."""
-        self.session.move_onto(window, cover)
+        self.wine.move_onto(window, cover)
         self.assert_button(window, cover, highlighted)
-        self.session.click()
+        self.wine.click()
 
     def start_with_accounts(self, *accounts, extra_env=None, exe=None):
-        self.profile = self.session.new_profile()
+        self.profile = self.wine.new_profile()
         for account in accounts:
             self.profile.add_account(account)
-        self.main = self.session.start(self.profile, extra_env=extra_env, exe=exe)
+        self.main = self.wine.start(self.profile, extra_env=extra_env, exe=exe)
         return self.main
 
     def select_account(self, window, account):
         """Clicks the account's row in the list box, as a user would; the end of a
         long list is first brought into view with a click in the list and End."""
-        box = self.session.refresh(window).list_box()
+        box = self.wine.refresh(window).list_box()
         index = box.items.index(account)
         if index >= box.topIndex + (box.rect[3] - 4) // box.itemHeight:  # not wholly in view
-            self.session.click(window, *box.row_centre(box.topIndex))
-            self.session.key("End")
-            wait_for(lambda: self.session.refresh(window).list_box().topIndex > 0, 60, "the list to scroll")
+            self.wine.click(window, *box.row_centre(box.topIndex))
+            self.wine.key("End")
+            wait_for(lambda: self.wine.refresh(window).list_box().topIndex > 0, 60, "the list to scroll")
         # A click that reaches a window Wine has only just mapped can be lost on a
         # loaded machine: like a user, click the row again (it is idempotent).
         def click_row(attempt):
-            self.session.click(window, *self.session.refresh(window).list_box().row_centre(index))
-            return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.session.refresh(window)),
+            self.wine.click(window, *self.wine.refresh(window).list_box().row_centre(index))
+            return wait_for(lambda: (lambda w: w.list_box().selected == index and w)(self.wine.refresh(window)),
                             5 * attempt ** 2, "%r to be selected" % account)
 
         return with_retries(click_row, AssertionError)
@@ -297,14 +297,14 @@ class ProgramTest(unittest.TestCase):
         self.assertTrue(left >= 0 and top >= 0 and left + width <= SCREEN[0] and top + height <= SCREEN[1],
                         "the report at %r is not wholly on the screen" % (report.frame,))
         button = next(c for c in report.controls if c.cls.lower() == "button" and c.visible)
-        self.session.click(report, button.rect[0] + button.rect[2] // 2, button.rect[1] + button.rect[3] // 2)
-        self.session.wait_ended()
+        self.wine.click(report, button.rect[0] + button.rect[2] // 2, button.rect[1] + button.rect[3] // 2)
+        self.wine.wait_ended()
 
 
 def _end_on_sigterm(*_):
     # ctest ends a test that runs too long with SIGTERM: still clean up.
-    for session in list(_SESSIONS):
-        session.close()
+    for wine in list(_DISPLAYS):
+        wine.close()
     os._exit(1)
 
 

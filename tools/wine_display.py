@@ -5,7 +5,7 @@ tests that need a display and the demo all start them through this module.
 Standard library only.
 
 As a program it runs one command on a fresh private display and ends it after:
-    wine_session.py [--screen WxH] [--screenshot FILE --title TITLE] -- COMMAND...
+    wine_display.py [--screen WxH] [--screenshot FILE --title TITLE] -- COMMAND...
 With --screenshot it saves the screen once a window of that title shows."""
 import argparse
 import ctypes
@@ -48,7 +48,7 @@ def start_xvfb(screen):
     return xvfb, ":" + number
 
 
-class WineSession:
+class WineDisplay:
     """One Xvfb and one Wine prefix, made on first use (wineboot) and kept
     when given. persistent keeps one wineserver for every program run in it,
     so that no run pays for starting one; extra_env adds to the programs'
@@ -67,7 +67,7 @@ class WineSession:
                 self.end_all()
                 subprocess.run(["wineserver", "-p"], env=self.env, check=True)
         except BaseException:
-            WineSession.close(self)
+            WineDisplay.close(self)
             raise
 
     def close(self):

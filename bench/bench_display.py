@@ -1,5 +1,5 @@
 # The benchmarks' side of the private X display and Wine prefix of
-# tools/wine_session.py: running a Windows program until its window shows,
+# tools/wine_display.py: running a Windows program until its window shows,
 # its figures, its memory, and real pointer input.
 import os
 import re
@@ -7,7 +7,7 @@ import signal
 import subprocess
 import time
 
-from wine_session import QUIET, WINE, WineSession  # tools/, on the path that bench.py sets
+from wine_display import QUIET, WINE, WineDisplay  # tools/, on the path that bench.py sets
 from xwatch import XWatcher
 
 
@@ -15,8 +15,8 @@ def log(text):
     print(text, flush=True)
 
 
-class BenchSession(WineSession):
-    """The shared session with one wineserver kept for every run, and a watcher
+class BenchDisplay(WineDisplay):
+    """The shared display and prefix with one wineserver kept for every run, and a watcher
     of the X server that tells the moment a window is mapped."""
 
     def __init__(self, work):
