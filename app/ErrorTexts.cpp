@@ -40,6 +40,7 @@ constexpr NumberedText kDescriptions[] = {
 constexpr const wchar_t* kNothingDeletedIn = L"\r\nRien n'a été supprimé dans\r\n";
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // Where a line that is too long is broken: after the last path separator
 // within the width, else after the last space, else at the width.
@@ -64,12 +65,12 @@ std::wstring ErrorDescription(long number) {
 ProgramError NumberedError(long number, const std::wstring& about) {
     std::wstring text = ErrorDescription(number);
     if (!about.empty()) text += L"\r\n" + about;
-    return ProgramError(number, text);
+    return ProgramError(ErrorNumberKind::Runtime, number, text);
 }
 
 ProgramError ControlNotFound(const char* control) {
     const std::wstring name(control, control + std::strlen(control));
-    return ProgramError(error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
+    return ProgramError(ErrorNumberKind::Runtime, error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
 }
 
 ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
@@ -89,23 +90,23 @@ ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
             why = L"ce nom est celui d'un périphérique de Windows, pas d'un dossier";
             break;
     }
-    return ProgramError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
+    return ProgramError(ErrorNumberKind::Runtime, error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
 }
 
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
-    return ProgramError(error::kPathFileAccessError,
+    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
                         L"Suppression refusée : ce dossier contient un lien vers un autre emplacement\r\n" + link +
                             kNothingDeletedIn + path);
 }
 
 ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(error::kPathFileAccessError,
+    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
                         L"Suppression refusée : impossible de vérifier que cet élément n'est pas un lien\r\n" + entry +
                             kNothingDeletedIn + path);
 }
 
 ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(error::kPathFileAccessError,
+    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
                         L"Suppression arrêtée : cet élément a été remplacé par un lien ou déplacé pendant la "
                         L"suppression\r\n" +
                             entry + L"\r\nSuppression interrompue dans\r\n" + path);
@@ -146,9 +147,38 @@ std::wstring BreakLongLines(const std::wstring& text, size_t width) {
     return broken;
 }
 
+std::wstring ShortenLongLines(const std::wstring& text, size_t longest) {
+    if (longest < 3) return text;
+    std::wstring shortened;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(L"\r\n", start);
+        const bool last = end == std::wstring::npos;
+        if (last) end = text.size();
+        if (end - start <= longest) {
+            shortened.append(text, start, end - start);
+        } else {
+            size_t head = (longest - 1) / 2;
+            size_t tail = longest - 1 - head;
+            // Never half of a surrogate pair on either side of the ellipsis.
+            if (head > 0 && IsHighSurrogate(text[start + head - 1])) --head;
+            if (tail > 0 && IsLowSurrogate(text[end - tail])) --tail;
+            shortened.append(text, start, head);
+            shortened += L'\u2026';
+            shortened.append(text, end - tail, tail);
+        }
+        if (last) return shortened;
+        shortened += L"\r\n";
+        start = end + 2;
+    }
+}
+
 std::wstring ErrorReportText(long number, const std::wstring& description) {
-    // Number first, then the description, as the system states them.
-    return L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" + BreakLongLines(description);
+    // Number first, then the description, as the system states them. A path
+    // of any length keeps its start and its end, so that the report fits the
+    // screen.
+    return L"Erreur d'exécution '" + std::to_wstring(number) + L"' :\r\n\r\n" +
+           BreakLongLines(ShortenLongLines(description, kLongestReportLine));
 }
 
 }  // namespace vardelune

@@ -51,6 +51,14 @@ extern const wchar_t* const kErrorReportTitle;
 // itself. Nothing is dropped: removing the inserted line breaks gives the text back.
 std::wstring BreakLongLines(const std::wstring& text, size_t width = 70);
 
+// The longest line that the report shows whole: four broken lines. A path can
+// be thousands of characters long, and the report must fit the screen.
+constexpr size_t kLongestReportLine = 4 * 70;
+
+// Every line longer than `longest` characters with its middle replaced by an
+// ellipsis, its start and its end kept, `longest` characters in all.
+std::wstring ShortenLongLines(const std::wstring& text, size_t longest);
+
 // The text of the error report: the error's number first, then its description.
 std::wstring ErrorReportText(long number, const std::wstring& description);
 

@@ -27,8 +27,17 @@ void Control::SetVisible(bool visible) {
     Notify(ControlChange::Visible);
 }
 
-void Control::SetItems(std::vector<std::wstring> items) {
-    items_ = std::move(items);
+void Control::AddItems(std::vector<std::wstring> items) {
+    if (items_.empty()) {
+        items_ = std::move(items);
+    } else {
+        items_.insert(items_.end(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
+    }
+    Notify(ControlChange::Items);
+}
+
+void Control::Clear() {
+    items_.clear();
     selected_ = -1;
     Notify(ControlChange::Items);
 }

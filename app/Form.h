@@ -42,9 +42,11 @@ public:
 
     // List box only.
     const std::vector<std::wstring>& items() const { return items_; }
-    // All the items at once: one change, so that the screen draws the list once.
-    void SetItems(std::vector<std::wstring> items);
-    void Clear() { SetItems({}); }
+    // Appends all the items at once: one change, so that the screen draws the
+    // list once. The selection stays as it was.
+    void AddItems(std::vector<std::wstring> items);
+    // Removes every item; nothing is selected afterwards.
+    void Clear();
     int selectedIndex() const { return selected_; }  // -1 when nothing is selected
     std::wstring SelectedText() const;               // empty when nothing is selected
 

@@ -11,6 +11,7 @@
 #include "app/Platform.h"
 
 #include <array>
+#include <exception>
 #include <functional>
 #include <memory>
 
@@ -57,6 +58,13 @@ public:
     // Runs one piece of work as an event handler: errors go to the report.
     void Dispatch(const std::function<void()>& work);
 
+    // An error raised where it cannot be reported at once (while the system
+    // paints a window, or while a handler runs): it is kept, the first one
+    // only, and reported by ReportPendingError, which the end of every
+    // handler calls too.
+    void ReportLater(std::exception_ptr error);
+    void ReportPendingError();
+
 private:
     static size_t Index(FormId id) { return static_cast<size_t>(id); }
     void Load(FormId id);
@@ -72,6 +80,7 @@ private:
     std::array<std::unique_ptr<Form>, 3> forms_;
     bool ended_ = false;
     bool dispatching_ = false;
+    std::exception_ptr pendingError_;
 };
 
 // Handler of the events that end the program.

@@ -5,7 +5,7 @@
 
 #include "app/ErrorTexts.h"
 #include "app/Rollover.h"
-#include "cleanup/AccountNames.h"
+#include "cleanup/Accounts.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"

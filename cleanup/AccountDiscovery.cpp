@@ -1,6 +1,7 @@
 // Account discovery through the directory enumeration.
 #include "cleanup/AccountDiscovery.h"
 
+#include "cleanup/Accounts.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/WindowNames.h"
 
@@ -17,7 +18,7 @@ void ListAccounts(Program& program) {
     for (std::wstring entry = platform.FindFirstEntry(expression, kAccountAttributeMask); !entry.empty();
          entry = platform.FindNextEntry())
         accounts.push_back(std::move(entry));  // the next call gives entry a new value
-    list.SetItems(std::move(accounts));
+    list.AddItems(std::move(accounts));
 }
 
 void LoadMainWindow(Program& program) {

@@ -6,12 +6,8 @@
 
 namespace vardelune {
 
-// Read-only, hidden, system, directory and archive: files and folders alike,
-// whatever their attributes.
-constexpr unsigned kAccountAttributeMask = 55;
-
-// Appends every matching entry to List1 in the file system's order; the
-// caller clears the list where needed. Selects nothing.
+// Appends every matching entry to List1 in the file system's order, all in
+// one change; the caller clears the list where needed. Selects nothing.
 void ListAccounts(Program& program);
 
 // Load handler of the main window: the profile paths, then the account list.

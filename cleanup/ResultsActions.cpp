@@ -18,8 +18,9 @@ void ShowResults(Program& program, const std::wstring& account) {
 
 void RelaunchMessenger(Program& program) {
     const NativeWindowHandle window = program.host().FormWindowHandle(program.form(kResultsWindow));
-    // The shell finds msnmsgr.exe by itself; whether it could start it makes
-    // no difference, the program ends either way.
+    // The platform starts the program registered for msnmsgr.exe (App Paths)
+    // or lets the shell look for it; whether it could start it makes no
+    // difference, the program ends either way.
     program.platform().ShellExecuteA(window, "open", "msnmsgr.exe", "", "C:\\Windows\\", 1);
     program.EndProgram();
 }

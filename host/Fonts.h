@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Layout.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 
 #include <windows.h>
 

@@ -6,7 +6,7 @@
 
 #include "host/Paint.h"
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 
 #include <windowsx.h>
 
@@ -99,16 +99,24 @@ void FormWindow::SetVisible(bool visible) {
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    FormWindow* self = nullptr;
     // No exception may unwind through the system's code that called us.
     try {
         if (message == WM_NCCREATE) {
-            auto* self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self = static_cast<FormWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
             self->window_ = window;
             SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         }
-        if (auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA)))
-            return self->HandleMessage(message, wParam, lParam);
+        self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        if (self) return self->HandleMessage(message, wParam, lParam);
     } catch (...) {
+        // Reported once the system is out of our call (a message box inside
+        // WM_PAINT would paint again under itself): the program keeps it, and
+        // the posted message reports it unless a handler ends first.
+        if (self) {
+            self->program_->ReportLater(std::current_exception());
+            PostMessageW(window, kReportPendingError, 0, 0);
+        }
         // Only the program closes a window.
         if (message == WM_CLOSE) return 0;
     }
@@ -117,6 +125,9 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kReportPendingError:
+            program_->ReportPendingError();
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT paints the background with everything else
         case WM_PAINT:

@@ -38,6 +38,9 @@ public:
     // kFirstChildId + i; ids stay clear of IDOK and IDCANCEL, which keyboard
     // navigation sends for Enter and Escape.
     static constexpr int kFirstChildId = 1000;
+    // Posted to itself by a window whose message failed outside any handler,
+    // so that the error is reported once the system's call has returned.
+    static constexpr UINT kReportPendingError = WM_APP + 1;
     // The procedure that the window class registers.
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -1,7 +1,7 @@
 // Painting of a form's own content, shared by WM_PAINT and WM_PRINTCLIENT.
 #include "host/Paint.h"
 
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 
 #include <algorithm>
 

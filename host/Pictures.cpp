@@ -6,7 +6,7 @@
 #include "pictures/GifDecoder.h"
 #include "pictures/PictureScaling.h"
 #include "platform/win32/ErrorText.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 #include "resources/ResourceIds.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 // size pixel for pixel, at any other size resampled smoothly.
 #pragma once
 
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 
 #include <windows.h>
 

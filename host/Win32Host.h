@@ -8,7 +8,7 @@
 #include "host/Fonts.h"
 #include "host/FormWindow.h"
 #include "host/Pictures.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 
 #include <windows.h>
 

@@ -4,7 +4,7 @@
 #include "platform/win32/ComShell.h"
 
 #include "app/ErrorTexts.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/ComOwners.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/OleFunctions.h"
 #include "platform/win32/SystemLibrary.h"
@@ -33,7 +33,7 @@ void ExploreWithShellExecute(const std::wstring& path) {
     // codes above it have no system text.
     std::wstring text = code < SE_ERR_SHARE ? SystemErrorText(static_cast<DWORD>(code)) : std::wstring();
     if (text.empty()) text = FileBrowserFailureText(static_cast<long>(code));
-    throw ProgramError(static_cast<long>(code), text + L"\r\n" + path);
+    throw ProgramError(ErrorNumberKind::ShellResult, static_cast<long>(code), text + L"\r\n" + path);
 }
 
 class ComShell : public ShellObject {

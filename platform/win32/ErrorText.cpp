@@ -35,13 +35,13 @@ std::wstring SystemErrorText(DWORD code) {
 ProgramError Win32Error(DWORD code) {
     std::wstring text = SystemErrorText(code);
     if (text.empty()) text = SystemErrorFallbackText(code);
-    return ProgramError(static_cast<long>(code), text);
+    return ProgramError(ErrorNumberKind::Win32, static_cast<long>(code), text);
 }
 
 ProgramError HresultError(HRESULT result) {
     std::wstring text = SystemErrorText(static_cast<DWORD>(result));
     if (text.empty()) text = UnexpectedResultText(Hexadecimal(static_cast<DWORD>(result)));
-    return ProgramError(static_cast<long>(result), text);
+    return ProgramError(ErrorNumberKind::HResult, static_cast<long>(result), text);
 }
 
 void ThrowLastError(DWORD fallback) {

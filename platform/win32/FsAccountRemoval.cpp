@@ -39,7 +39,7 @@ bool IsSingleName(const std::wstring& name) {
 }
 
 ProgramError About(const ProgramError& error, const std::wstring& path) {
-    return ProgramError(error.number(), error.description() + L"\r\n" + path);
+    return ProgramError(error.kind(), error.number(), error.description() + L"\r\n" + path);
 }
 
 // The numbers that the script runtime gave for the same failures, so that

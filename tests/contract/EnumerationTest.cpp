@@ -2,6 +2,7 @@
 // listing relies on (every "@" entry, whatever its attributes, bare names,
 // nothing at all for a missing folder) and the attribute mask's filtering.
 #include "TestTree.h"
+#include "cleanup/Accounts.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <gtest/gtest.h>
@@ -11,8 +12,6 @@
 
 namespace vardelune::contract {
 namespace {
-
-constexpr unsigned kAccountMask = 55;
 
 // The reference: what FindFirstFileW lists, with the mask applied as the
 // program applies it.
@@ -37,7 +36,7 @@ TEST(Enumeration, ListsEveryAtEntryWhateverItsAttributes) {
                       {L"josé@exemple.fr\\"}, {L"用户@例子.中国\\"}, {L"smile\U0001F600@live.fr\\"},
                       {L"no-address\\", kHidden}, {L"contacts.edb"}});
     Win32Platform platform;
-    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountMask),
+    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountAttributeMask),
               (std::vector<std::wstring>{L"all@hotmail.com", L"file@live.fr", L"hidden@hotmail.com",
                                          L"hiddenfile@live.fr", L"josé@exemple.fr", L"plain@hotmail.com",
                                          L"readonly@hotmail.com", L"smile\U0001F600@live.fr", L"system@hotmail.com",
@@ -56,7 +55,7 @@ TEST(Enumeration, MissingFolderOrNoMatchGivesNothing) {
     };
     Win32Platform platform;
     for (const std::wstring& expression : expressions) {
-        EXPECT_EQ(platform.FindFirstEntry(expression, kAccountMask), L"") << Narrow(expression);
+        EXPECT_EQ(platform.FindFirstEntry(expression, kAccountAttributeMask), L"") << Narrow(expression);
         EXPECT_EQ(platform.FindNextEntry(), L"") << Narrow(expression);
     }
 }
@@ -69,9 +68,10 @@ TEST(Enumeration, OtherFailuresHereAndInTheProbeRaiseTheSystemsError) {
     for (const bool probe : {false, true}) {
         const ProgramError error = ErrorRaisedBy([&] {
             probe ? (void)platform.CreateFolderDeletionObject()->Examine(bad, L"x@live.fr", nullptr)
-                  : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountMask);
+                  : (void)platform.FindFirstEntry(bad + L"\\*@*", kAccountAttributeMask);
         });
         EXPECT_EQ(error.number(), ERROR_INVALID_NAME) << "probe " << probe;
+        EXPECT_EQ(error.kind(), ErrorNumberKind::Win32) << "probe " << probe;
         EXPECT_FALSE(error.description().empty());
     }
 }
@@ -105,13 +105,13 @@ TEST(Enumeration, StaysExhaustedAndANewSearchStartsAfresh) {
              {{L"first\\"}, {L"first\\a@x\\"}, {L"first\\b@x\\"}, {L"first-second\\"}, {L"first-second\\c@x\\"}});
 
     Win32Platform platform;
-    const std::wstring name = platform.FindFirstEntry(first + L"\\*@*", kAccountMask);
+    const std::wstring name = platform.FindFirstEntry(first + L"\\*@*", kAccountAttributeMask);
     EXPECT_TRUE(name == L"a@x" || name == L"b@x") << Narrow(name);
     // A new search in the middle of the first one replaces it.
-    EXPECT_EQ(platform.FindFirstEntry(second + L"\\*@*", kAccountMask), L"c@x");
+    EXPECT_EQ(platform.FindFirstEntry(second + L"\\*@*", kAccountAttributeMask), L"c@x");
     EXPECT_EQ(platform.FindNextEntry(), L"");
     EXPECT_EQ(platform.FindNextEntry(), L"");
-    EXPECT_EQ(ListEntries(platform, first + L"\\*@*", kAccountMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
+    EXPECT_EQ(ListEntries(platform, first + L"\\*@*", kAccountAttributeMask), (std::vector<std::wstring>{L"a@x", L"b@x"}));
     EXPECT_EQ(platform.FindNextEntry(), L"");
 }
 
@@ -131,7 +131,7 @@ TEST(Enumeration, AgreesWithFindFirstFileOnEveryFormOfExpression) {
         folder + L"\\", drive + L"*", L"\\\\?\\" + folder + L"\\*@*"};
     Win32Platform platform;
     for (const std::wstring& expression : expressions)
-        for (const unsigned mask : {kAccountMask, 0u, 16u})
+        for (const unsigned mask : {kAccountAttributeMask, 0u, 16u})
             EXPECT_EQ(ListEntries(platform, expression, mask), FindFirstFileList(expression, mask))
                 << Narrow(expression) << " mask " << mask;
 }
@@ -141,9 +141,9 @@ TEST(Enumeration, FolderBeyondThePathLimit) {
     MakeTree(folder, {{L"deep@hotmail.com\\", kHidden}, {L"deep@live.fr"}});
 
     Win32Platform platform;
-    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountMask),
+    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", kAccountAttributeMask),
               (std::vector<std::wstring>{L"deep@hotmail.com", L"deep@live.fr"}));
-    EXPECT_EQ(platform.FindFirstEntry(folder + L"\\missing\\*@*", kAccountMask), L"");
+    EXPECT_EQ(platform.FindFirstEntry(folder + L"\\missing\\*@*", kAccountAttributeMask), L"");
 }
 
 }  // namespace

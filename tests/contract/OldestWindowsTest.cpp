@@ -2,6 +2,7 @@
 // show it (they run no 32-bit program): every function that it looks up at run
 // time made missing, the listing, the cleanup and the relaunch still work.
 #include "TestTree.h"
+#include "cleanup/Accounts.h"
 #include "platform/win32/DllSearch.h"
 #include "platform/win32/SystemLibrary.h"
 #include "platform/win32/Win32Platform.h"
@@ -26,7 +27,7 @@ TEST_F(OldestWindows, ListsCleansAndRelaunchesWithoutTheNewerFunctions) {
                       {L"verrou@live.fr\\"}, {L"verrou@live.fr\\locked.dat", kReadOnly}});
 
     Win32Platform platform;
-    EXPECT_EQ(ListEntries(platform, folder + L"\\*@*", 55),
+    EXPECT_EQ(ListEntries(platform, folder + L"\\" + kAccountNamePattern, kAccountAttributeMask),
               (std::vector<std::wstring>{L"ines@live.fr", L"paul@live.fr", L"verrou@live.fr"}));
 
     auto removal = platform.CreateFolderDeletionObject();

@@ -31,7 +31,7 @@ ProgramError Removal(const std::wstring& folder, const std::wstring& name, const
     auto removal = NewRemoval();
     return ErrorRaisedBy([&] {
         if (removal->Examine(folder, name, progress).kind != Kind::Folder)
-            throw ProgramError(-1, L"not examined as a folder");
+            throw ProgramError(ErrorNumberKind::Runtime, -1, L"not examined as a folder");
         removal->DeleteExamined(progress);
     });
 }

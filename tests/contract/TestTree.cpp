@@ -98,7 +98,7 @@ ProgramError ErrorRaisedBy(const std::function<void()>& action) {
     } catch (const ProgramError& error) {
         return error;
     }
-    return ProgramError(0, L"");
+    return ProgramError(ErrorNumberKind::Runtime, 0, L"");
 }
 
 std::vector<std::wstring> ListEntries(Platform& platform, const std::wstring& expression, unsigned mask) {

@@ -8,7 +8,7 @@
 #include "host/Fonts.h"
 #include "host/FormWindow.h"
 #include "host/Win32Host.h"
-#include "platform/win32/Owners.h"
+#include "platform/win32/GdiOwners.h"
 #include "resources/ResourceIds.h"
 #include "tests/unit/Substitutes.h"
 
@@ -149,7 +149,7 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
         return items;
     };
 
-    list.SetItems({L"a@b.fr", L"c@d.com", L"e@f.net"});
+    list.AddItems({L"a@b.fr", L"c@d.com", L"e@f.net"});
     EXPECT_EQ(shown(), list.items());
 
     // The user picks the second account.
@@ -164,7 +164,7 @@ TEST_F(Win32HostTest, TheListOnScreenFollowsTheAccountListAndTheUsersSelection) 
 
     std::vector<std::wstring> many;
     for (int i = 0; i < 2000; ++i) many.push_back(L"compte" + std::to_wstring(i) + L"@exemple.fr");
-    list.SetItems(many);
+    list.AddItems(many);
     EXPECT_EQ(shown(), list.items());
 }
 

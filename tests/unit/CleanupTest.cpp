@@ -1,6 +1,6 @@
 // The "Réparer" action and the results window: order of the work, what is
 // deleted, what is refused, and what the user sees.
-#include "cleanup/AccountNames.h"
+#include "cleanup/Accounts.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"

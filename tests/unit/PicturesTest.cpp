@@ -81,6 +81,7 @@ void ExpectInvalid(const Bytes& bytes, const std::string& what) {
         ADD_FAILURE() << what << ": decoded";
     } catch (const ProgramError& error) {
         EXPECT_EQ(error.number(), error::kInvalidPicture) << what;
+        EXPECT_EQ(error.kind(), ErrorNumberKind::Runtime) << what;
     }
 }
 

@@ -47,7 +47,7 @@ struct FakeShell : ShellObject {
     ~FakeShell() override { platform.log.push_back("release shell"); }
     void Explore(const std::wstring& path) override {
         platform.log.push_back("Explore " + Narrow(path));
-        if (platform.exploreFailure) throw ProgramError(platform.exploreFailure, L"Explore failed");
+        if (platform.exploreFailure) throw ProgramError(ErrorNumberKind::HResult, platform.exploreFailure, L"Explore failed");
         platform.explored.push_back(path);
     }
 };
@@ -57,7 +57,7 @@ struct FakeShell : ShellObject {
 std::wstring FakePlatform::FindFirstEntry(const std::wstring& expression, unsigned attributes) {
     log.push_back("FindFirstEntry " + Narrow(expression));
     lastAttributes = attributes;
-    if (enumerationFails) throw ProgramError(52, L"Nom ou numéro de fichier incorrect");
+    if (enumerationFails) throw ProgramError(ErrorNumberKind::Runtime, 52, L"Nom ou numéro de fichier incorrect");
     pending.clear();
     auto found = entries.find(expression);
     if (found != entries.end()) pending.assign(found->second.rbegin(), found->second.rend());

@@ -43,6 +43,23 @@ TEST(ErrorReport, LongLinesBreakAfterASeparatorOrAtTheWidthAndKeepEveryCharacter
     for (size_t at; (at = joined.find(L"\r\n")) != std::wstring::npos;) joined.erase(at, 2);
     EXPECT_NE(joined.find(path), std::wstring::npos);
     EXPECT_EQ(report.rfind(L"Erreur d'exécution '53' :\r\n\r\nFichier introuvable\r\n", 0), 0u);
+
+    // A path of any length keeps its start and its end, and the report its height.
+    std::wstring deep = L"Z:\\p";
+    while (deep.size() < 4096) deep += L"\\dossier";
+    deep += L"\\fin\U0001F600.txt";
+    const std::wstring tall = ErrorReportText(75, L"Suppression refusée\r\n" + deep + L"\r\n" + deep);
+    EXPECT_LE(std::count(tall.begin(), tall.end(), L'\n'), 12);
+    std::wstring shown = tall;
+    for (size_t at; (at = shown.find(L"\r\n")) != std::wstring::npos;) shown.erase(at, 2);
+    const size_t start = shown.find(deep.substr(0, 100));
+    const size_t ellipsis = shown.find(L'\u2026', start);
+    EXPECT_NE(start, std::wstring::npos);
+    const size_t end = shown.find(deep.substr(deep.size() - 100));
+    EXPECT_NE(end, std::wstring::npos);
+    EXPECT_LT(ellipsis, end);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), L'\u2026'), 2);
+    EXPECT_EQ(ShortenLongLines(L"abcdefgh\r\nabc", 5), L"ab\u2026gh\r\nabc");
 }
 
 TEST(ErrorReport, UnexpectedFailuresAreReportedInFrenchWithTheirNumber) {
@@ -56,6 +73,29 @@ TEST(ErrorReport, UnexpectedFailuresAreReportedInFrenchWithTheirNumber) {
         f.program.Dispatch(failure);
         ASSERT_EQ(f.host.shownReports.size(), 1u);
         EXPECT_EQ(f.host.shownReports[0], report);
+        EXPECT_TRUE(f.program.ended());
+    }
+}
+
+// A failure while the system paints cannot show a message box there: it is
+// kept, and reported once no handler runs, the first one only.
+TEST(ErrorReport, AFailureOutsideAnyHandlerIsReportedAsSoonAsItCanBe) {
+    const std::wstring picture = L"Erreur d'exécution '481' :\r\n\r\nImage incorrecte";
+    for (const bool duringHandler : {true, false}) {
+        ProgramFixture f;
+        f.program.Start();
+        auto fail = [&] {
+            f.program.ReportLater(std::make_exception_ptr(NumberedError(error::kInvalidPicture)));
+            f.program.ReportLater(std::make_exception_ptr(NumberedError(error::kOutOfMemory)));
+            f.program.ReportPendingError();  // too early while a handler runs
+            EXPECT_EQ(f.host.shownReports.size(), duringHandler ? 0u : 1u);
+        };
+        if (duringHandler)
+            f.program.Dispatch(fail);
+        else
+            fail();
+        ASSERT_EQ(f.host.shownReports.size(), 1u) << duringHandler;
+        EXPECT_EQ(f.host.shownReports[0], picture);
         EXPECT_TRUE(f.program.ended());
     }
 }

@@ -1,6 +1,6 @@
 // Windows' own naming rules, applied to the name before it is joined to a
 // path: what they would tidy away or read otherwise is refused.
-#include "cleanup/AccountNames.h"
+#include "cleanup/Accounts.h"
 
 namespace vardelune {
 
