@@ -67,7 +67,7 @@ for arch in x64 x86; do
     stage=$(mktemp -d)
     cp "$build/host/Vardelune.exe" "$stage/"
     # Notepad on every Windows reads UTF-8 with a byte order mark and CR LF.
-    { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/; s/\$/\r/" tools/release/LISEZMOI.txt; } >"$stage/LISEZMOI.txt"
+    { printf '\xef\xbb\xbf'; sed "s/@VERSION@/$version/g; s/\$/\r/" tools/release/LISEZMOI.txt; } >"$stage/LISEZMOI.txt"
     cp tools/wine-links.sh "$stage/"
     chmod 755 "$stage/Vardelune.exe" "$stage/wine-links.sh"
     chmod 644 "$stage/LISEZMOI.txt"
