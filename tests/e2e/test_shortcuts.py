@@ -6,7 +6,7 @@ import subprocess
 
 from layout import (BACK_COVER, BARE_MAIN_WINDOW, MAIN, OPEN_CONTACTS_COVER, OPEN_MESSENGER_COVER, PROFILE_BOX,
                     REPAIR_COVER, RESULTS, TEMP_LINK_COVER)
-from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, Profile, snapshot
+from profiles import CONTACTS_DIR, MESSENGER_DIR, TEMP_DIR, WINE, Profile, remove_tree, snapshot
 from screen import is_blue_text, is_dark
 from program_display import AS_WINE_SETS, QUIET, ProgramTest, wait_for
 
@@ -18,6 +18,53 @@ SHORTCUTS = [
     (OPEN_CONTACTS_COVER, CONTACTS_DIR, "Windows Live Contacts"),
     (TEMP_LINK_COVER, TEMP_DIR, "Temp"),
 ]
+
+
+# The links that an earlier wine-links.sh made, "Application Data" among them
+# a link to its own folder, by name below the profile.
+EARLIER_LINKS = {"Local Settings": "AppData/Local", "AppData/Local/Application Data": ".",
+                 "AppData/Local/Temp": "../../Temp"}
+
+
+def is_own_parent(profile, relative):
+    """Whether the folder is, through links, one of the folders above it."""
+    real = os.path.realpath(os.path.join(profile, relative))
+    parts = relative.split(os.sep)
+    return any(os.path.realpath(os.path.join(profile, *parts[:depth])) == real for depth in range(len(parts)))
+
+
+def walked_by_python(profile):
+    """The profile's folders as a program that follows links finds them, and
+    those that lead back to a parent (not walked again). Wine's links out of
+    the profile, to the Unix home, are not followed: they are not the
+    script's, and lead out of the prefix."""
+    found, loops, inside = set(), [], os.path.realpath(profile) + os.sep
+    for folder, children, _ in os.walk(profile, followlinks=True):
+        for child in list(children):
+            relative = os.path.relpath(os.path.join(folder, child), profile)
+            if not os.path.realpath(os.path.join(profile, relative)).startswith(inside):
+                children.remove(child)
+                continue
+            found.add(relative)
+            if is_own_parent(profile, relative):
+                loops.append(relative)
+                children.remove(child)
+    return found, loops
+
+
+def walked_by_wine(wine, profile, windows_profile, tops):
+    """The same below the given top folders, as Windows programs under Wine
+    find them: cmd's dir /s, which follows links. The tops hold no link out of
+    the profile (some other folders do, to the Unix home, which has no end)."""
+    # Arguments apart, joined by cmd's "&": Wine quotes those with spaces itself.
+    command = [word for top in tops for word in ("&", "dir", "/s", "/b", "/ad", windows_profile + "\\" + top)][1:]
+    # dir answers "File Not Found" for a folder without subfolders: no check of the exit code.
+    listing = subprocess.run([WINE, "cmd", "/c", *command], env=wine.env, capture_output=True, timeout=300)
+    found = set()
+    for line in listing.stdout.decode("utf-8", "replace").splitlines():
+        if line.lower().startswith(windows_profile.lower() + "\\"):
+            found.add(line[len(windows_profile) + 1:].replace("\\", os.sep))
+    return found, sorted(relative for relative in found if is_own_parent(profile, relative))
 
 
 class Shortcuts(ProgramTest):
@@ -86,6 +133,64 @@ class Shortcuts(ProgramTest):
         self.open_each_shortcut(wine.refresh(window), profile_path)
         self.assertEqual(snapshot(local), before)
         self.assertTrue(wine.running())
+
+    def test_wine_links_make_no_loop_and_touch_nothing_there(self):
+        """tools/wine-links.sh gives the profile the two Local Settings
+        folders without any link that leads back to a parent, whether the
+        prefix is stock, was changed by an earlier version of the script (whose
+        Application Data was a link to itself) or has a Local Settings folder
+        of its own; a second run changes nothing and says so."""
+        user = getpass.getuser()
+        prefix = self.wine.prefix
+        profile = os.path.join(prefix, "drive_c", "users", user)
+        settings = os.path.join(profile, "Local Settings")
+
+        def earlier_version():
+            for name, target in EARLIER_LINKS.items():
+                os.symlink(target, os.path.join(profile, name))
+
+        def own_folder():
+            os.makedirs(os.path.join(settings, "Temp"))
+            with open(os.path.join(settings, "Temp", "notes.txt"), "w") as f:
+                f.write("mine")
+
+        cases = [("a stock prefix", lambda: None, ["ajouté (dossier) : Local Settings"]),
+                 ("changed by an earlier version", earlier_version,
+                  ["retiré (lien d'une version précédente) : %s -> %s" % link for link in EARLIER_LINKS.items()]),
+                 ("a Local Settings folder of its own", own_folder,
+                  ["déjà là (dossier) : Local Settings", "déjà là : Local Settings/Temp"])]
+        for name, prepare, said in cases:
+            with self.subTest(name):
+                for link in EARLIER_LINKS:
+                    if os.path.islink(os.path.join(profile, link)):
+                        os.remove(os.path.join(profile, link))
+                if os.path.isdir(settings):
+                    remove_tree(settings)
+                prepare()
+                before = snapshot(settings) if not os.path.islink(settings) and os.path.isdir(settings) else {}
+
+                first = subprocess.run([WINE_LINKS, prefix], capture_output=True, text=True, check=True).stdout
+                for line in ["Préfixe Wine : " + prefix, "Profil : " + profile] + said:
+                    self.assertIn(line, first)
+                self.assertIn("ajouté : Local Settings/Application Data -> ../AppData/Local", first)
+                self.assertFalse(any(os.path.islink(os.path.join(profile, link)) for link in EARLIER_LINKS
+                                     if link != "Local Settings"))
+                after = snapshot(settings)
+                self.assertEqual({key: value for key, value in after.items() if key in before}, before)
+
+                found, loops = walked_by_python(profile)
+                self.assertEqual(loops, [])
+                self.assertIn(os.path.join("Local Settings", "Application Data", "Microsoft"), found)
+                self.assertIn(os.path.join("Local Settings", "Temp"), found)
+                tops = (os.path.join("AppData", "Local"), "Local Settings")
+                by_wine, wine_loops = walked_by_wine(self.wine, profile, "C:\\users\\" + user,
+                                                     [top.replace(os.sep, "\\") for top in tops])
+                self.assertEqual(wine_loops, [])
+                self.assertEqual(by_wine, {f for f in found if any(f.startswith(top + os.sep) for top in tops)})
+
+                second = subprocess.run([WINE_LINKS, prefix], capture_output=True, text=True, check=True).stdout
+                self.assertIn("Rien n'a été changé", second)
+                self.assertEqual(snapshot(settings), after)
 
     def test_paths_follow_an_edited_profile_box(self):
         # Text2, out of view, is the next tab stop after the focus at start;
