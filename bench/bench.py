@@ -401,8 +401,8 @@ def executables(bench):
 
 # In the order they run and report; the file-heavy deletions come last: the
 # disk's write-back after them would slow down the start-ups measured after them.
-MEASURES = {"startup": startup, "startup-x86": startup_x86, "growth": growth, "startup-steps": startup_steps, "growth-steps": growth_steps,
-            "refill": refill, "deletion": deletion, "deletion-steps": deletion_steps}
+MEASURES = {"startup": startup, "startup-x86": startup_x86, "growth": growth, "startup-steps": startup_steps,
+            "growth-steps": growth_steps, "refill": refill, "deletion": deletion, "deletion-steps": deletion_steps}
 
 
 def main():
