@@ -8,7 +8,8 @@ set(e2e_probe_dir ${build_dir}/tests/e2e/probe)
 set(e2e_env "VARDELUNE_EXE=${build_dir}/host/Vardelune.exe;VARDELUNE_PROBE=${e2e_probe_dir}/Probe.exe;VARDELUNE_MESSENGER_STUB=${e2e_probe_dir}/msnmsgr.exe;VARDELUNE_HOLD_FILE=${e2e_probe_dir}/HoldFile.exe")
 
 # The 32-bit build is the one for Windows XP: its main path runs once more in a
-# prefix that reports Windows XP, with the hostile cases that end in a report.
+# prefix that reports Windows XP, with hostile cases that end in a report (one
+# for each kind of refusal) and one whose paths pass 260 characters.
 set(e2e_runs ${build})
 if(build STREQUAL "x86")
   list(APPEND e2e_runs x86.winxp)
