@@ -59,9 +59,9 @@ class Bench:
             self.report.notes.append(error)
         return values
 
-    def start_program(self, name, memory=False):
+    def start_program(self, name, memory=False, program=None):
         self.profiles.use(name)
-        return self.wine.start_once(self.args.program, self.main_title, memory)
+        return self.wine.start_once(program or self.args.program, self.main_title, memory)
 
 
 def alternate(runs, *sides):
@@ -80,9 +80,13 @@ def log_runs(label, seconds):
 
 
 def warm_up(bench):
-    # The first window of a prefix also starts Wine's desktop process.
+    # The first window of a prefix also starts Wine's desktop process; the
+    # first 32-bit program reads 32-bit Wine from the disk.
     bench.wine.start_once(bench.args.minimal, MINIMAL_TITLE)
     bench.start_program("3")
+    if bench.args.program_x86:
+        bench.wine.start_once(bench.args.minimal_x86, MINIMAL_TITLE)
+        bench.start_program("3", program=bench.args.program_x86)
     time.sleep(2)  # Wine's services, started by the first program, settle
 
 
@@ -103,16 +107,12 @@ def startup(bench):
     log_runs("reference", [run[0] for run in ref])
     log_runs("least window", [run[0] for run in least])
     report = bench.report
-    report.compare("start-up, window shown (3 accounts) vs minimal window", [run[0] for run in ours],
-                   [run[0] for run in ref], "s", 1.15, "<= 1.15x")
-    report.compare("start-up, least window (minimal window, the program's icons, the main window's three windowed "
-                   "controls in view) vs minimal window", [run[0] for run in least], [run[0] for run in ref], "s")
-    report.compare("start-up, window shown (3 accounts) vs least window", [run[0] for run in ours],
+    report_startup(report, "x64", ours, ref)
+    report.compare("start-up x64, least window (minimal window, the program's icons, the main window's three "
+                   "windowed controls in view) vs minimal window", [run[0] for run in least],
+                   [run[0] for run in ref], "s")
+    report.compare("start-up x64, window shown (3 accounts) vs least window", [run[0] for run in ours],
                    [run[0] for run in least], "s")
-    report.compare("peak memory (VmHWM) after showing vs minimal window", [run[1] for run in ours],
-                   [run[1] for run in ref], "kB", 1.15, "<= 1.15x")
-    report.compare_fastest("start-up (3 accounts) vs minimal window", [run[0] for run in ours],
-                           [run[0] for run in ref])
 
     ours_map = next((run[2] for run in reversed(ours) if run[2]), None)
     ref_map = next((run[2] for run in reversed(ref) if run[2]), None)
@@ -122,6 +122,29 @@ def startup(bench):
         report.table("Resident memory after showing, Vardelune minus the minimal window, largest differences "
                      f"(total {sum(ours_map.values()) - sum(ref_map.values())} kB):", ("Mapping", "Difference"),
                      [(name, f"{kb:+d} kB") for kb, name in differences[:8] if kb > 0])
+
+
+def report_startup(report, build, ours, ref):
+    """The rows of one build's start-up and memory against its own minimal window."""
+    report.compare(f"start-up {build}, window shown (3 accounts) vs minimal window {build}", [run[0] for run in ours],
+                   [run[0] for run in ref], "s", 1.15, "<= 1.15x")
+    report.compare(f"peak memory (VmHWM) {build} after showing vs minimal window {build}", [run[1] for run in ours],
+                   [run[1] for run in ref], "kB", 1.15, "<= 1.15x")
+    report.compare_fastest(f"start-up {build} (3 accounts) vs minimal window {build}", [run[0] for run in ours],
+                           [run[0] for run in ref])
+
+
+def startup_x86(bench):
+    """The 32-bit program against the 32-bit minimal window, both under 32-bit Wine."""
+    if not (bench.args.program_x86 and bench.args.minimal_x86):
+        return
+    log("Start-up x86: Vardelune (3 accounts) against the minimal window, both 32-bit...")
+    ours, ref = alternate(
+        bench.args.startup_runs, lambda: bench.start_program("3", memory=True, program=bench.args.program_x86),
+        lambda: bench.wine.start_once(bench.args.minimal_x86, MINIMAL_TITLE, memory=True))
+    log_runs("ours", [run[0] for run in ours])
+    log_runs("reference", [run[0] for run in ref])
+    report_startup(bench.report, "x86", ours, ref)
 
 
 def startup_steps(bench):
@@ -378,8 +401,8 @@ def executables(bench):
 
 # In the order they run and report; the file-heavy deletions come last: the
 # disk's write-back after them would slow down the start-ups measured after them.
-MEASURES = {"startup": startup, "growth": growth, "startup-steps": startup_steps, "growth-steps": growth_steps,
-            "refill": refill, "deletion": deletion, "deletion-steps": deletion_steps}
+MEASURES = {"startup": startup, "startup-x86": startup_x86, "growth": growth, "startup-steps": startup_steps,
+            "growth-steps": growth_steps, "refill": refill, "deletion": deletion, "deletion-steps": deletion_steps}
 
 
 def main():

@@ -7,7 +7,7 @@ import signal
 import subprocess
 import time
 
-from wine_display import QUIET, WINE, WineDisplay  # tools/, on the path that bench.py sets
+from wine_display import QUIET, WineDisplay, loader  # tools/, on the path that bench.py sets
 from xwatch import XWatcher
 
 
@@ -42,13 +42,13 @@ class BenchDisplay(WineDisplay):
     # ---- programs with a window -------------------------------------------------
 
     def launch(self, exe, title, timeout=120, arguments=()):
-        """Starts the program directly under the Wine loader (the Unix process
-        is the Windows process) and waits until its window is mapped.
+        """Starts the program directly under the Wine loader of its bitness (the
+        Unix process is the Windows process) and waits until its window is mapped.
         Returns (process, window, seconds), window None when it never showed."""
         self.xdotool("mousemove", "0", "0")
         self.watcher.drain()
         start = time.perf_counter()
-        process = subprocess.Popen([WINE, exe, *arguments], env=self.env, **QUIET)
+        process = subprocess.Popen([loader(exe), exe, *arguments], env=self.env, **QUIET)
         found = self.watcher.wait_shown(title, timeout, alive=lambda: process.poll() is None)
         if not found:
             return process, None, None

@@ -4,12 +4,12 @@
 # Usage: bench/run.sh [--runs N] [--startup-runs N] [--only NAME,...] (see bench.py)
 set -eu
 cd "$(dirname "$0")/.."
-tools/install-deps.sh demo
+tools/install-deps.sh bench
 for preset in windows-x64 windows-x86; do
     cmake --preset "$preset" -DVARDELUNE_BENCHMARKS=ON >/dev/null
 done
 cmake --build --preset windows-x64 --target Vardelune MinimalWindow PlatformBench StartupBench ListFillBench Probe
-# The 32-bit programs cannot run here; only their sizes are measured.
+# The 32-bit program's start-up and memory, against the 32-bit minimal window.
 cmake --build --preset windows-x86 --target Vardelune MinimalWindow
 
 x64=build/windows-x64

@@ -16,8 +16,10 @@ import sys
 import tempfile
 import time
 
-# The 64-bit Wine loader that runs every Windows program of the project.
+# The 64-bit Wine loader, which makes the prefixes and runs their own programs
+# (cmd, reg, wineboot), and the 32-bit one, for the programs of the x86 build.
 WINE = "/usr/lib/wine/wine64"
+WINE32 = "/usr/lib/wine/wine"
 QUIET = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 WINE_ENV = dict(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 
@@ -25,6 +27,16 @@ WINE_ENV = dict(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 def windows_path(path):
     """The name under which Wine's programs see a Unix path (drive Z:)."""
     return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def loader(exe):
+    """The Wine loader of the executable's bitness, read from its PE header
+    (the machine field: 0x14c for i386)."""
+    with open(exe, "rb") as f:
+        header = f.read(4096)
+    pe = int.from_bytes(header[0x3C:0x40], "little")
+    machine = int.from_bytes(header[pe + 4:pe + 6], "little")
+    return WINE32 if machine == 0x14C else WINE
 
 
 def _die_with_parent():
@@ -122,7 +134,7 @@ class WineDisplay:
         starts inherits its standard handles and would keep a pipe open long
         after the program has ended."""
         with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-            code = subprocess.run([WINE, exe, *arguments], env=self.env, stdout=out, stderr=err,
+            code = subprocess.run([loader(exe), exe, *arguments], env=self.env, stdout=out, stderr=err,
                                   timeout=timeout).returncode
             out.seek(0)
             err.seek(0)

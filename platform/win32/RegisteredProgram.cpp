@@ -12,9 +12,9 @@ namespace vardelune {
 
 namespace {
 
-std::string DefaultValue(HKEY root, const std::string& key) {
+std::string DefaultValue(HKEY root, const std::string& key, REGSAM view) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) return std::string();
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return std::string();
     const RegistryKey owner(opened);
     constexpr DWORD kLongest = 32768;  // characters; no program path is longer
     DWORD type = 0;
@@ -47,8 +47,24 @@ bool IsExistingFile(const std::string& path) {
 std::string RegisteredProgramPath(const std::string& file) {
     if (file.empty() || file.find_first_of("\\/:") != std::string::npos) return std::string();
     const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + file;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        const std::string path = DefaultValue(root, key);
+    struct Place {
+        HKEY root;
+        REGSAM view;
+    };
+    // Messenger is a 32-bit program. On 64-bit Windows XP and Vista the
+    // machine's App Paths key is redirected, so that its installer wrote into
+    // the 32-bit view, which a 64-bit program only sees when it asks for it
+    // (from Windows 7 on, the key is shared by both views). A 32-bit program
+    // already sees that view, and 32-bit Windows ignores the flag.
+    static const Place kPlaces[] = {
+        {HKEY_CURRENT_USER, 0},
+        {HKEY_LOCAL_MACHINE, 0},
+#ifdef _WIN64
+        {HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY},
+#endif
+    };
+    for (const Place& place : kPlaces) {
+        const std::string path = DefaultValue(place.root, key, place.view);
         if (!path.empty() && IsExistingFile(path)) return path;
     }
     return std::string();

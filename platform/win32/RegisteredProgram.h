@@ -8,8 +8,9 @@
 namespace vardelune {
 
 // The registered executable for a bare file name such as "msnmsgr.exe", in
-// the user's then the machine's registry; empty when none is registered, or
-// when what is registered is not an existing file.
+// the user's then the machine's registry (on a 64-bit build, both views of
+// the machine's); empty when none is registered, or when what is registered
+// is not an existing file.
 std::string RegisteredProgramPath(const std::string& file);
 
 }  // namespace vardelune

@@ -13,7 +13,7 @@ if [ "${1:-}" = --display ]; then
     shift
 fi
 if [ ! -f "$exe" ]; then
-    echo "missing $exe: build the windows-x64 preset first" >&2
+    echo "missing $exe: build its Windows preset first" >&2
     exit 1
 fi
 

@@ -6,7 +6,7 @@ import subprocess
 import threading
 import time
 
-from profiles import WINE, snapshot, windows_path, write, write_tree
+from profiles import loader, snapshot, windows_path, write, write_tree
 from program_display import wait_for
 
 NEIGHBOUR = "voisin@live.fr"
@@ -71,7 +71,8 @@ class Place:
     def hold(self, path):
         """Opens the file with no sharing from another Windows process, until the case ends."""
         ready = os.path.join(self.case_dir, "held.ready")
-        self.holder = subprocess.Popen([WINE, self.wine.hold_file, windows_path(path), windows_path(ready)],
+        holder = self.wine.hold_file
+        self.holder = subprocess.Popen([loader(holder), holder, windows_path(path), windows_path(ready)],
                                        env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: os.path.exists(ready) or self.holder.poll() is not None, 60, "the file to be held")
         if not os.path.exists(ready):

@@ -7,7 +7,7 @@ import stat
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from wine_display import WINE, windows_path  # noqa: E402,F401  (the one Wine-and-Xvfb module)
+from wine_display import WINE, loader, windows_path  # noqa: E402,F401  (the one Wine-and-Xvfb module)
 
 MESSENGER_DIR = "Local Settings/Application Data/Microsoft/Messenger"
 CONTACTS_DIR = "Local Settings/Application Data/Microsoft/Windows Live Contacts"

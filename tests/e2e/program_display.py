@@ -50,20 +50,22 @@ _DISPLAYS = []
 class ProgramDisplay(WineDisplay):
     """One Xvfb and one Wine prefix, shared by the tests of one test file. The
     executables come from VARDELUNE_EXE, VARDELUNE_PROBE, VARDELUNE_MESSENGER_STUB
-    and VARDELUNE_HOLD_FILE."""
+    and VARDELUNE_HOLD_FILE, all of one build; VARDELUNE_WINDOWS_VERSION (winxp)
+    sets the version of Windows that the prefix reports."""
 
     def __init__(self):
         self.exe, self.probe, self.stub, self.hold_file = (os.environ[name] for name in (
             "VARDELUNE_EXE", "VARDELUNE_PROBE", "VARDELUNE_MESSENGER_STUB", "VARDELUNE_HOLD_FILE"))
         for path in (self.exe, self.probe, self.stub, self.hold_file):
             if not os.path.isfile(path):
-                raise RuntimeError("%s is missing: build the windows-x64 preset first" % path)
+                raise RuntimeError("%s is missing: build its Windows preset first" % path)
         self.tmp = tempfile.mkdtemp(prefix="vardelune-e2e-")
         self.program = None
         _DISPLAYS.append(self)
         try:
             # A UTF-8 locale: Wine names Unix files in it, and the tests' names go beyond ASCII.
             super().__init__(os.path.join(self.tmp, "prefix"), SCREEN, extra_env={"LC_ALL": "C.UTF-8"})
+            self.report_windows_version(os.environ.get("VARDELUNE_WINDOWS_VERSION"))
             self.layout = Layout(self.probe_json("layout", "96"))
         except BaseException:
             self.close()
@@ -93,6 +95,16 @@ class ProgramDisplay(WineDisplay):
             self.program.wait()
             self.program = None
         self.end_all()
+
+    def report_windows_version(self, version):
+        """What winecfg's Windows version does: every program started after
+        this sees that version (winxp: 5.1), which cmd's ver shows."""
+        if not version:
+            return
+        self.cmd("reg", "add", r"HKCU\Software\Wine", "/v", "Version", "/d", version, "/f")
+        shown = self.cmd("ver")
+        if version == "winxp" and "5.1." not in shown:
+            raise RuntimeError("the prefix does not report Windows XP: %r" % shown)
 
     def set_dpi(self, dpi):
         """The resolution that the next programs see: Wine reads it at start-up."""

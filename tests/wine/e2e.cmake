@@ -1,22 +1,48 @@
-# End-to-end tests: the real Vardelune.exe under Wine in a private Xvfb,
-# driven by real pointer and keyboard input. One ctest test per test file,
-# found by name; they share the X and Wine machinery of this machine, so they
-# run one at a time. The hostile-input cases take six to eleven minutes.
-set(VARDELUNE_E2E_DIR ${PROJECT_SOURCE_DIR}/tests/e2e)
-set(VARDELUNE_E2E_PROBE_DIR ${VARDELUNE_WINDOWS_X64_DIR}/tests/e2e/probe)
+# End-to-end tests of one build (build, build_dir): its real Vardelune.exe under
+# Wine in a private Xvfb, driven by real pointer and keyboard input. One ctest
+# test per test file, found by name; each file has an X display and a Wine
+# prefix of its own, so files may run side by side (ctest -j). The
+# hostile-input cases take six to eleven minutes.
+set(e2e_dir ${PROJECT_SOURCE_DIR}/tests/e2e)
+set(e2e_probe_dir ${build_dir}/tests/e2e/probe)
+set(e2e_env "VARDELUNE_EXE=${build_dir}/host/Vardelune.exe;VARDELUNE_PROBE=${e2e_probe_dir}/Probe.exe;VARDELUNE_MESSENGER_STUB=${e2e_probe_dir}/msnmsgr.exe;VARDELUNE_HOLD_FILE=${e2e_probe_dir}/HoldFile.exe")
 
-file(GLOB VARDELUNE_E2E_TESTS CONFIGURE_DEPENDS ${VARDELUNE_E2E_DIR}/test_*.py)
-foreach(file ${VARDELUNE_E2E_TESTS})
-  string(REGEX REPLACE ".*/test_(.*)\\.py$" "\\1" name ${file})
-  add_test(NAME e2e.${name} COMMAND ${VARDELUNE_PYTHON} -m unittest -v test_${name}
-           WORKING_DIRECTORY ${VARDELUNE_E2E_DIR})
-  set(timeout 600)
-  if(name STREQUAL "hostile_input")
-    set(timeout 1200)
-  endif()
-  set_tests_properties(e2e.${name} PROPERTIES
-    LABELS e2e
-    TIMEOUT ${timeout}
-    RESOURCE_LOCK xserver
-    ENVIRONMENT "VARDELUNE_EXE=${VARDELUNE_WINDOWS_X64_DIR}/host/Vardelune.exe;VARDELUNE_PROBE=${VARDELUNE_E2E_PROBE_DIR}/Probe.exe;VARDELUNE_MESSENGER_STUB=${VARDELUNE_E2E_PROBE_DIR}/msnmsgr.exe;VARDELUNE_HOLD_FILE=${VARDELUNE_E2E_PROBE_DIR}/HoldFile.exe")
+# The 32-bit build is the one for Windows XP: its main path runs once more in a
+# prefix that reports Windows XP, with hostile cases that end in a report (one
+# for each kind of refusal) and one whose paths pass 260 characters.
+set(e2e_runs ${build})
+if(build STREQUAL "x86")
+  list(APPEND e2e_runs x86.winxp)
+endif()
+set(e2e_winxp_files cleanup error_window results_window shortcuts hostile_input)
+set(e2e_winxp_hostile_cases wildcard_in_name account_is_a_file read_only_file link_to_folder path_over_260)
+
+file(GLOB e2e_tests CONFIGURE_DEPENDS ${e2e_dir}/test_*.py)
+foreach(run ${e2e_runs})
+  foreach(file ${e2e_tests})
+    string(REGEX REPLACE ".*/test_(.*)\\.py$" "\\1" name ${file})
+    set(env ${e2e_env})
+    set(only)
+    if(run MATCHES "winxp")
+      if(NOT name IN_LIST e2e_winxp_files)
+        continue()
+      endif()
+      list(APPEND env VARDELUNE_WINDOWS_VERSION=winxp)
+      if(name STREQUAL "hostile_input")
+        foreach(case ${e2e_winxp_hostile_cases})
+          list(APPEND only -k test_${case})
+        endforeach()
+      endif()
+    endif()
+    add_test(NAME e2e.${run}.${name} COMMAND ${VARDELUNE_PYTHON} -m unittest -v test_${name} ${only}
+             WORKING_DIRECTORY ${e2e_dir})
+    set(timeout 600)
+    if(name STREQUAL "hostile_input")
+      set(timeout 1200)
+    endif()
+    set_tests_properties(e2e.${run}.${name} PROPERTIES
+      LABELS "e2e;${build}"
+      TIMEOUT ${timeout}
+      ENVIRONMENT "${env}")
+  endforeach()
 endforeach()
