@@ -85,9 +85,6 @@ ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
         case UnsafeName::DotName:
             why = L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient";
             break;
-        case UnsafeName::DeviceName:
-            why = L"ce nom est celui d'un périphérique de Windows, pas d'un dossier";
-            break;
     }
     return ProgramError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
 }
@@ -98,10 +95,51 @@ ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
                             kNothingDeletedIn + path);
 }
 
-ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path) {
+ProgramError UnverifiableEntryRefusal(EntryDoubt doubt, const std::wstring& entry, const std::wstring& path) {
+    const wchar_t* why = L"";
+    switch (doubt) {
+        case EntryDoubt::Unreadable:
+            why = L"impossible de vérifier que cet élément n'est pas un lien";
+            break;
+        case EntryDoubt::NotFileOrFolder:
+            why = L"cet élément n'est ni un fichier ni un dossier (un tube, un périphérique ou une prise)";
+            break;
+        case EntryDoubt::Vanished:
+            why = L"cet élément est introuvable par son nom : un lien qui ne mène nulle part, ou vers lui-même";
+            break;
+        case EntryDoubt::NameReadOtherwise:
+            why = L"Windows lirait le nom de cet élément comme celui d'un autre (point ou espace final, caractère "
+                  L"interdit)";
+            break;
+        case EntryDoubt::Replaced:
+            why = L"cet élément a été remplacé par un autre pendant l'examen";
+            break;
+    }
     return ProgramError(error::kPathFileAccessError,
-                        L"Suppression refusée : impossible de vérifier que cet élément n'est pas un lien\r\n" + entry +
-                            kNothingDeletedIn + path);
+                        std::wstring(L"Suppression refusée : ") + why + L"\r\n" + entry + kNothingDeletedIn + path);
+}
+
+ProgramError ReadOnlyRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(error::kPermissionDenied,
+                        L"Permission refusée : cet élément est en lecture seule\r\n" + entry + kNothingDeletedIn + path);
+}
+
+ProgramError InUseRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(error::kPermissionDenied,
+                        L"Permission refusée : un autre programme utilise ce compte, fermez-le puis recommencez\r\n" +
+                            entry + kNothingDeletedIn + path);
+}
+
+ProgramError TooDeepRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(67, L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau\r\n" +
+                                entry + kNothingDeletedIn + path);
+}
+
+ProgramError CaseVariantRefusal(const std::wstring& variant, const std::wstring& path) {
+    return ProgramError(error::kPathNotFound,
+                        L"Chemin d'accès introuvable : seul un dossier dont le nom diffère par les majuscules existe, "
+                        L"et ce système les distingue\r\n" +
+                            variant + kNothingDeletedIn + path);
 }
 
 ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path) {

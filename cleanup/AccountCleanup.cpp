@@ -3,9 +3,9 @@
 // report ends the program.
 #include "cleanup/AccountCleanup.h"
 
+#include "app/EntryNames.h"
 #include "app/ErrorTexts.h"
 #include "app/Rollover.h"
-#include "cleanup/AccountNames.h"
 #include "cleanup/ProfilePaths.h"
 #include "cleanup/ResultsActions.h"
 #include "cleanup/WindowNames.h"
@@ -35,7 +35,10 @@ bool Examined(FolderDeletionObject& deleter, const std::wstring& folder, const s
             throw LinkRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Unverifiable:
             // What cannot be judged is not deleted: it may be a link.
-            throw UnverifiableEntryRefusal(target.linkPath, path);
+            throw UnverifiableEntryRefusal(target.doubt, target.linkPath, path);
+        case DeletionTarget::Kind::OnlyCaseVariant:
+            // Another folder, where case matters: never silently left as if cleaned.
+            throw CaseVariantRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Folder:
             break;
     }
@@ -62,7 +65,7 @@ void CleanSelectedAccount(Program& program) {
 
     const std::wstring messenger = JoinProfilePath(program, MessengerDataSuffix);
     const std::wstring contacts = JoinProfilePath(program, ContactsDataSuffix);
-    if (const std::optional<UnsafeName> unsafe = UnsafeAccountName(account))
+    if (const std::optional<UnsafeName> unsafe = UnsafeEntryName(account))
         throw AccountNameRefusal(*unsafe, messenger + account);
 
     const Progress progress = [&host] { host.KeepResponsive(); };
