@@ -39,6 +39,25 @@ constexpr NumberedText kDescriptions[] = {
 
 constexpr const wchar_t* kNothingDeletedIn = L"\r\nRien n'a été supprimé dans\r\n";
 
+// Why an account name is refused, in the order of UnsafeName.
+constexpr const wchar_t* kUnsafeNameReasons[] = {
+    L"Windows lit ce nom sans son point ou son espace final et supprimerait un autre dossier",
+    L"ce nom contient un caractère qu'un nom de dossier ne peut pas contenir, il désignerait un autre emplacement",
+    L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient",
+};
+
+// Why an entry cannot be judged, in the order of EntryDoubt.
+constexpr const wchar_t* kEntryDoubtReasons[] = {
+    L"impossible de vérifier que cet élément n'est pas un lien",
+    L"cet élément n'est ni un fichier ni un dossier (un tube, un périphérique ou une prise)",
+    L"cet élément est introuvable par son nom : un lien qui ne mène nulle part, ou vers lui-même",
+    L"Windows lirait le nom de cet élément comme celui d'un autre (point ou espace final, caractère interdit)",
+    L"cet élément a été remplacé par un autre pendant l'examen",
+};
+static_assert(sizeof kUnsafeNameReasons / sizeof *kUnsafeNameReasons == static_cast<size_t>(UnsafeName::DotName) + 1 &&
+                  sizeof kEntryDoubtReasons / sizeof *kEntryDoubtReasons == static_cast<size_t>(EntryDoubt::Replaced) + 1,
+              "one text for each reason");
+
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 // Where a line that is too long is broken: after the last path separator
@@ -73,20 +92,8 @@ ProgramError ControlNotFound(const char* control) {
 }
 
 ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
-    const wchar_t* why = L"";
-    switch (reason) {
-        case UnsafeName::DroppedCharacter:
-            why = L"Windows lit ce nom sans son point ou son espace final et supprimerait un autre dossier";
-            break;
-        case UnsafeName::ForbiddenCharacter:
-            why = L"ce nom contient un caractère qu'un nom de dossier ne peut pas contenir, "
-                  L"il désignerait un autre emplacement";
-            break;
-        case UnsafeName::DotName:
-            why = L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient";
-            break;
-    }
-    return ProgramError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
+    return ProgramError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") +
+                                                 kUnsafeNameReasons[static_cast<int>(reason)] + kNothingDeletedIn + path);
 }
 
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
@@ -96,27 +103,9 @@ ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
 }
 
 ProgramError UnverifiableEntryRefusal(EntryDoubt doubt, const std::wstring& entry, const std::wstring& path) {
-    const wchar_t* why = L"";
-    switch (doubt) {
-        case EntryDoubt::Unreadable:
-            why = L"impossible de vérifier que cet élément n'est pas un lien";
-            break;
-        case EntryDoubt::NotFileOrFolder:
-            why = L"cet élément n'est ni un fichier ni un dossier (un tube, un périphérique ou une prise)";
-            break;
-        case EntryDoubt::Vanished:
-            why = L"cet élément est introuvable par son nom : un lien qui ne mène nulle part, ou vers lui-même";
-            break;
-        case EntryDoubt::NameReadOtherwise:
-            why = L"Windows lirait le nom de cet élément comme celui d'un autre (point ou espace final, caractère "
-                  L"interdit)";
-            break;
-        case EntryDoubt::Replaced:
-            why = L"cet élément a été remplacé par un autre pendant l'examen";
-            break;
-    }
-    return ProgramError(error::kPathFileAccessError,
-                        std::wstring(L"Suppression refusée : ") + why + L"\r\n" + entry + kNothingDeletedIn + path);
+    return ProgramError(error::kPathFileAccessError, std::wstring(L"Suppression refusée : ") +
+                                                         kEntryDoubtReasons[static_cast<int>(doubt)] + L"\r\n" + entry +
+                                                         kNothingDeletedIn + path);
 }
 
 ProgramError ReadOnlyRefusal(const std::wstring& entry, const std::wstring& path) {

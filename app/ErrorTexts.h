@@ -20,7 +20,8 @@ ProgramError NumberedError(long number, const std::wstring& about = std::wstring
 // The failure of a property access on a control that the window lacks.
 ProgramError ControlNotFound(const char* control);
 
-// Why an account name is refused before anything is deleted.
+// Why an account name is refused before anything is deleted (in the order of
+// the texts in ErrorTexts.cpp).
 enum class UnsafeName {
     DroppedCharacter,  // ends with a dot or a space, which Windows drops
     ForbiddenCharacter,  // a separator, a wildcard, a colon, a quote or a control character
@@ -28,7 +29,7 @@ enum class UnsafeName {
 };
 
 // Why an entry inside an account folder cannot be judged, so that nothing of
-// the account is deleted.
+// the account is deleted (in the order of the texts in ErrorTexts.cpp).
 enum class EntryDoubt {
     Unreadable,  // the system would not say where the entry really lies
     NotFileOrFolder,  // a pipe, a device or a socket
