@@ -39,6 +39,25 @@ constexpr NumberedText kDescriptions[] = {
 
 constexpr const wchar_t* kNothingDeletedIn = L"\r\nRien n'a été supprimé dans\r\n";
 
+// Why an account name is refused, in the order of UnsafeName.
+constexpr const wchar_t* kUnsafeNameReasons[] = {
+    L"Windows lit ce nom sans son point ou son espace final et supprimerait un autre dossier",
+    L"ce nom contient un caractère qu'un nom de dossier ne peut pas contenir, il désignerait un autre emplacement",
+    L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient",
+};
+
+// Why an entry cannot be judged, in the order of EntryDoubt.
+constexpr const wchar_t* kEntryDoubtReasons[] = {
+    L"impossible de vérifier que cet élément n'est pas un lien",
+    L"cet élément n'est ni un fichier ni un dossier (un tube, un périphérique ou une prise)",
+    L"cet élément est introuvable par son nom : un lien qui ne mène nulle part, ou vers lui-même",
+    L"Windows lirait le nom de cet élément comme celui d'un autre (point ou espace final, caractère interdit)",
+    L"cet élément a été remplacé par un autre pendant l'examen",
+};
+static_assert(sizeof kUnsafeNameReasons / sizeof *kUnsafeNameReasons == static_cast<size_t>(UnsafeName::DotName) + 1 &&
+                  sizeof kEntryDoubtReasons / sizeof *kEntryDoubtReasons == static_cast<size_t>(EntryDoubt::Replaced) + 1,
+              "one text for each reason");
+
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
@@ -74,23 +93,8 @@ ProgramError ControlNotFound(const char* control) {
 }
 
 ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
-    const wchar_t* why = L"";
-    switch (reason) {
-        case UnsafeName::DroppedCharacter:
-            why = L"Windows lit ce nom sans son point ou son espace final et supprimerait un autre dossier";
-            break;
-        case UnsafeName::ForbiddenCharacter:
-            why = L"ce nom contient un caractère qu'un nom de dossier ne peut pas contenir, "
-                  L"il désignerait un autre emplacement";
-            break;
-        case UnsafeName::DotName:
-            why = L"ce nom désigne le dossier des comptes lui-même ou celui qui le contient";
-            break;
-        case UnsafeName::DeviceName:
-            why = L"ce nom est celui d'un périphérique de Windows, pas d'un dossier";
-            break;
-    }
-    return ProgramError(ErrorNumberKind::Runtime, error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") + why + kNothingDeletedIn + path);
+    return ProgramError(ErrorNumberKind::Runtime, error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") +
+                                                 kUnsafeNameReasons[static_cast<int>(reason)] + kNothingDeletedIn + path);
 }
 
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
@@ -99,10 +103,33 @@ ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
                             kNothingDeletedIn + path);
 }
 
-ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
-                        L"Suppression refusée : impossible de vérifier que cet élément n'est pas un lien\r\n" + entry +
-                            kNothingDeletedIn + path);
+ProgramError UnverifiableEntryRefusal(EntryDoubt doubt, const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError, std::wstring(L"Suppression refusée : ") +
+                                                         kEntryDoubtReasons[static_cast<int>(doubt)] + L"\r\n" + entry +
+                                                         kNothingDeletedIn + path);
+}
+
+ProgramError ReadOnlyRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(ErrorNumberKind::Runtime, error::kPermissionDenied,
+                        L"Permission refusée : cet élément est en lecture seule\r\n" + entry + kNothingDeletedIn + path);
+}
+
+ProgramError InUseRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(ErrorNumberKind::Runtime, error::kPermissionDenied,
+                        L"Permission refusée : un autre programme utilise ce compte, fermez-le puis recommencez\r\n" +
+                            entry + kNothingDeletedIn + path);
+}
+
+ProgramError TooDeepRefusal(const std::wstring& entry, const std::wstring& path) {
+    return ProgramError(ErrorNumberKind::Runtime, 67, L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau\r\n" +
+                                entry + kNothingDeletedIn + path);
+}
+
+ProgramError CaseVariantRefusal(const std::wstring& variant, const std::wstring& path) {
+    return ProgramError(ErrorNumberKind::Runtime, error::kPathNotFound,
+                        L"Chemin d'accès introuvable : seul un dossier dont le nom diffère par les majuscules existe, "
+                        L"et ce système les distingue\r\n" +
+                            variant + kNothingDeletedIn + path);
 }
 
 ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path) {

@@ -20,18 +20,35 @@ ProgramError NumberedError(long number, const std::wstring& about = std::wstring
 // The failure of a property access on a control that the window lacks.
 ProgramError ControlNotFound(const char* control);
 
-// Why an account name is refused before anything is deleted.
+// Why an account name is refused before anything is deleted (in the order of
+// the texts in ErrorTexts.cpp).
 enum class UnsafeName {
     DroppedCharacter,  // ends with a dot or a space, which Windows drops
     ForbiddenCharacter,  // a separator, a wildcard, a colon, a quote or a control character
-    DotName,  // "." or "..": the data folder itself, or the one above
-    DeviceName  // CON, NUL, COM1 ...: a device, not a folder
+    DotName  // empty, "." or "..": the data folder itself, or the one above
+};
+
+// Why an entry inside an account folder cannot be judged, so that nothing of
+// the account is deleted (in the order of the texts in ErrorTexts.cpp).
+enum class EntryDoubt {
+    Unreadable,  // the system would not say where the entry really lies
+    NotFileOrFolder,  // a pipe, a device or a socket
+    Vanished,  // listed, but not found by its name: a link that leads nowhere, or to itself
+    NameReadOtherwise,  // a name that the system would read as another entry's
+    Replaced  // another entry took its name between the listing and the check
 };
 
 // The cleanup's refusals, each naming the folder of which nothing was deleted.
 ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path);
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path);
-ProgramError UnverifiableEntryRefusal(const std::wstring& entry, const std::wstring& path);
+ProgramError UnverifiableEntryRefusal(EntryDoubt doubt, const std::wstring& entry, const std::wstring& path);
+// Entries that cannot be deleted without force, or while another program holds them.
+ProgramError ReadOnlyRefusal(const std::wstring& entry, const std::wstring& path);
+ProgramError InUseRefusal(const std::wstring& entry, const std::wstring& path);
+// A tree deeper than the open handles that its examination keeps allow.
+ProgramError TooDeepRefusal(const std::wstring& entry, const std::wstring& path);
+// Where case matters, a folder whose name differs from the account's in case only.
+ProgramError CaseVariantRefusal(const std::wstring& variant, const std::wstring& path);
 // A link, or a move, met once the deletion had begun: it stops there.
 ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path);
 

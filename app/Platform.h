@@ -6,6 +6,8 @@
 // (ProgramError, app/Errors.h).
 #pragma once
 
+#include "app/ErrorTexts.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,10 +23,12 @@ struct DeletionTarget {
         File,         // a file (not a folder) at the path
         Folder,       // a folder, and no link anywhere inside it
         ContainsLink,  // the folder is, or holds, a symbolic link, junction or other reparse point
-        Unverifiable   // an entry whose real place could not be read: it may be a link
+        Unverifiable,  // an entry that cannot be judged (see doubt): it may be a link
+        OnlyCaseVariant  // where case matters, only a folder whose name differs in case
     };
     Kind kind = Kind::Absent;
-    std::wstring linkPath;  // with ContainsLink or Unverifiable: the first such entry found
+    std::wstring linkPath;  // with ContainsLink, Unverifiable or OnlyCaseVariant: the entry found
+    EntryDoubt doubt = EntryDoubt::Unreadable;  // with Unverifiable
 };
 
 // Opaque native window handle, passed through to the shell untouched.
@@ -42,14 +46,19 @@ class FolderDeletionObject {
 public:
     virtual ~FolderDeletionObject() = default;
     // Looks, changing nothing, at the entry `name` directly inside the folder
-    // `folder` (a path that may end with a separator): absent (also when the
-    // name on disk differs from `name`, even in case only, or when `name` is
-    // another entry's short alias), a file, a folder with no link inside, or
-    // the first link or unverifiable entry found. Other failures throw.
+    // `folder` (a path that may end with a separator): absent (also when
+    // `name` is only another entry's short alias), a file, a folder with no
+    // link inside, or the first link or unverifiable entry found. Where the
+    // folder ignores case, an entry whose name differs in case only is the
+    // one; where case matters and only such an entry exists, it is named.
+    // What would stop the deletion midway throws before anything is deleted:
+    // read-only content, and content that another program holds open.
     virtual DeletionTarget Examine(const std::wstring& folder, const std::wstring& name, const Progress& progress) = 0;
     // Deletes the folder that the last Examine found, its content first; no
     // force: read-only content stops it. A link met now stops it too, and
-    // nothing outside is touched. Throws on failure.
+    // nothing outside is touched. A folder that another program shows (held
+    // open, shared for deletion) is left marked for deletion: it goes when
+    // that program lets it go. Throws on failure.
     virtual void DeleteExamined(const Progress& progress) = 0;
 };
 

@@ -1,10 +1,13 @@
 // Times the platform operations below the program one by one: the account
-// folder removal (its examination, then its deletion), a plain Win32
-// recursive delete as the floor that the file system sets, and listing.
+// folder removal (its examination, then its deletion), each call of its
+// examination on its own, a plain Win32 recursive delete as the floor that
+// the file system sets, and listing.
 #include "app/Errors.h"
+#include "platform/win32/DirectoryRecords.h"
 #include "platform/win32/FsAccountRemoval.h"
 #include "platform/win32/FsEnumeration.h"
-#include "platform/win32/SystemLibrary.h"
+#include "platform/win32/FsPath.h"
+#include "platform/win32/NtFile.h"
 
 #include <windows.h>
 
@@ -48,8 +51,67 @@ bool RemoveTree(const std::wstring& folder) {
     return RemoveDirectoryW(folder.c_str()) && ok;
 }
 
+// What each call of the examination costs over a whole tree, in milliseconds:
+// the removal makes every one of them for every entry.
+struct CheckCosts {
+    double list = 0, open = 0, tag = 0, id = 0, name = 0, device = 0, close = 0;
+};
+
+void TimeChecks(HANDLE folder, CheckCosts& costs) {
+    namespace nt = vardelune::nt;
+    const nt::Functions& ntdll = nt::Ntdll();
+    std::vector<std::pair<std::wstring, bool>> children;
+    std::vector<LONGLONG> buffer(8192);
+    const ULONG bytes = static_cast<ULONG>(buffer.size() * sizeof(LONGLONG));
+    LARGE_INTEGER start = Now();
+    for (bool first = true;; first = false) {
+        nt::IoStatusBlock io{};
+        if (nt::Failed(ntdll.QueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(), bytes,
+                                                nt::kFileIdBothDirectoryInformation, FALSE, nullptr, first)))
+            break;
+        vardelune::DirectoryRecords records(nt::kFileIdBothDirectoryInformation, buffer.data(), io.information);
+        for (vardelune::DirectoryRecord record; records.Next(record);) {
+            std::wstring name(record.name, record.nameLength);
+            if (name != L"." && name != L"..")
+                children.emplace_back(std::move(name), (record.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+        }
+    }
+    costs.list += Milliseconds(start, Now());
+    std::vector<ULONGLONG> answer(512);
+    for (const auto& [name, isFolder] : children) {
+        nt::UnicodeString counted = nt::Counted(name);
+        nt::ObjectAttributes attributes{sizeof attributes, folder, &counted, 0, nullptr, nullptr};
+        HANDLE handle = nullptr;
+        nt::IoStatusBlock io{};
+        start = Now();
+        const nt::Status status = ntdll.OpenFile(
+            &handle, DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | (isFolder ? FILE_LIST_DIRECTORY : 0), &attributes,
+            &io, 0, nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint |
+                         (isFolder ? nt::kDirectoryFile : nt::kNonDirectoryFile));
+        LARGE_INTEGER after = Now();
+        costs.open += Milliseconds(start, after);
+        if (nt::Failed(status)) continue;
+        ULONG returned = 0;
+        const ULONG size = static_cast<ULONG>(answer.size() * sizeof(ULONGLONG));
+        ntdll.QueryInformationFile(handle, &io, answer.data(), size, nt::kFileAttributeTagInformation);
+        start = after, after = Now(), costs.tag += Milliseconds(start, after);
+        ntdll.QueryInformationFile(handle, &io, answer.data(), size, nt::kFileInternalInformation);
+        start = after, after = Now(), costs.id += Milliseconds(start, after);
+        ntdll.QueryObject(handle, nt::kObjectNameInformation, answer.data(), size, &returned);
+        start = after, after = Now(), costs.name += Milliseconds(start, after);
+        if (!isFolder) {
+            ntdll.QueryVolumeInformationFile(handle, &io, answer.data(), size, nt::kFileFsDeviceInformation);
+            start = after, after = Now(), costs.device += Milliseconds(start, after);
+        }
+        if (isFolder) TimeChecks(handle, costs);
+        start = Now();
+        CloseHandle(handle);
+        costs.close += Milliseconds(start, Now());
+    }
+}
+
 int Usage() {
-    std::fputs("usage: PlatformBench remove|remove-windows-way|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
+    std::fputs("usage: PlatformBench remove|checks|win32 FOLDER | enum|rawenum|basicenum PATTERN\n", stderr);
     return 2;
 }
 
@@ -60,10 +122,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     const std::wstring path = argv[2];
     try {
-        // The same removal with Wine's own functions hidden: entries checked by
-        // their file ids, as on Windows, instead of their real names.
-        if (mode == L"remove-windows-way") vardelune::PretendOptionalFunctionsMissing(true);
-        if (mode == L"remove" || mode == L"remove-windows-way") {
+        if (mode == L"remove") {
             const size_t slash = path.find_last_of(L'\\');
             vardelune::FsAccountRemoval removal;
             const LARGE_INTEGER start = Now();
@@ -74,6 +133,12 @@ int wmain(int argc, wchar_t** argv) {
             const LARGE_INTEGER end = Now();
             std::printf("examine_ms=%.1f delete_ms=%.1f kind=%d\n", Milliseconds(start, examined),
                         Milliseconds(examined, end), static_cast<int>(target.kind));
+        } else if (mode == L"checks") {
+            const vardelune::FileHandle folder = vardelune::OpenFolderForListing(path);
+            CheckCosts costs;
+            if (folder) TimeChecks(folder.Get(), costs);
+            std::printf("list_ms=%.1f open_ms=%.1f tag_ms=%.1f id_ms=%.1f name_ms=%.1f device_ms=%.1f close_ms=%.1f\n",
+                        costs.list, costs.open, costs.tag, costs.id, costs.name, costs.device, costs.close);
         } else if (mode == L"win32") {
             const LARGE_INTEGER start = Now();
             const bool ok = RemoveTree(path);

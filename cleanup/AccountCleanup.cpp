@@ -35,7 +35,10 @@ bool Examined(FolderDeletionObject& deleter, const std::wstring& folder, const s
             throw LinkRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Unverifiable:
             // What cannot be judged is not deleted: it may be a link.
-            throw UnverifiableEntryRefusal(target.linkPath, path);
+            throw UnverifiableEntryRefusal(target.doubt, target.linkPath, path);
+        case DeletionTarget::Kind::OnlyCaseVariant:
+            // Another folder, where case matters: never silently left as if cleaned.
+            throw CaseVariantRefusal(target.linkPath, path);
         case DeletionTarget::Kind::Folder:
             break;
     }

@@ -1,11 +1,12 @@
 // What counts as an account, in one place: an entry of Messenger's data
 // folder, file or folder whatever its attributes, whose name contains an "@";
-// and which of those names can be deleted as one folder directly inside the
-// data folder (the listing shows names as the file system gives them, and
-// under Wine a Linux name may hold what Windows reads as a path).
+// and which of those names the cleanup may join to a path. The name rule is
+// the one for every entry that the removal opens by name (app/EntryNames.h),
+// since the account folder is one of them: under Wine a Linux name may hold
+// what Windows reads as a path, a wildcard or a name without its last character.
 #pragma once
 
-#include "app/ErrorTexts.h"
+#include "app/EntryNames.h"
 
 #include <optional>
 #include <string>
@@ -19,7 +20,8 @@ inline constexpr wchar_t kAccountNamePattern[] = L"*@*";
 // whatever their attributes.
 constexpr unsigned kAccountAttributeMask = 55;
 
-// Why the name cannot be used as a folder name on its own; nothing when it can.
-std::optional<UnsafeName> UnsafeAccountName(const std::wstring& name);
+// Why the account name cannot be joined to a data folder's path as the name
+// of one entry in it; nothing when it can.
+inline std::optional<UnsafeName> UnsafeAccountName(const std::wstring& name) { return UnsafeEntryName(name); }
 
 }  // namespace vardelune

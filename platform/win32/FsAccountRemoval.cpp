@@ -2,41 +2,37 @@
 // parent's handle and checking it, and keeps the first handles it checked;
 // DeleteExamined deletes the entries in the reverse order of that walk, so
 // that a folder always goes after what it holds, each through a checked
-// handle. On Windows a deletion through a handle acts on the entry the handle
-// holds, whatever happened to the names since. Under Wine it acts on the path
-// that the entry had when it was opened, and links carry no link attribute:
-// there every opened entry must have the real name that its folder's real
-// name and its own name make, and a folder's path is checked again before the
-// handles kept inside it are used.
+// handle. Every system gets every check, so that the same code runs on
+// Windows and under Wine: an entry must carry no link attribute (Windows
+// marks links so), must be the entry that the listing gave (its id), and must
+// have the real name that its folder's real name and its own name make (Wine
+// follows a link on open and shows a link to a file as a plain file). On
+// Windows a deletion through a handle acts on the entry the handle holds,
+// whatever happened to the names since. Under Wine it acts on the path that
+// the entry had when it was opened: a folder's path is checked again while
+// the handles kept inside it are used.
 #include "platform/win32/FsAccountRemoval.h"
 
+#include "app/EntryNames.h"
 #include "app/ErrorTexts.h"
+#include "platform/win32/DirectoryRecords.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsPath.h"
 #include "platform/win32/NtFile.h"
+
+#include <winioctl.h>
 
 namespace vardelune {
 
 namespace {
 
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-// Kept handles inside one folder are used for this many entries after its
-// path was last checked (under Wine).
-constexpr size_t kEntriesPerRecheck = 64;
 
 struct Listed {
     std::wstring name;
     ULONG attributes;
     LONGLONG fileId;
 };
-
-bool IsDotEntry(const std::wstring& name) { return name == L"." || name == L".."; }
-
-// A name that the open through the parent's handle reads as exactly one entry
-// of that folder.
-bool IsSingleName(const std::wstring& name) {
-    return !name.empty() && !IsDotEntry(name) && name.find_first_of(L"\\/") == std::wstring::npos;
-}
 
 ProgramError About(const ProgramError& error, const std::wstring& path) {
     return ProgramError(error.kind(), error.number(), error.description() + L"\r\n" + path);
@@ -54,65 +50,95 @@ void ThrowIfFailed(nt::Status status, const std::wstring& path) {
     if (nt::Failed(status)) throw DeletionFailure(status, path);
 }
 
-// Every entry of a folder, as its handle lists it.
-std::vector<Listed> ListFolder(HANDLE folder, const std::wstring& path) {
+// Every entry of a folder, as its handle lists it; with a mask, those that
+// the file system matches to it (ignoring case, and by short alias too).
+std::vector<Listed> ListFolder(HANDLE folder, const std::wstring& path, const std::wstring* mask = nullptr) {
     std::vector<Listed> listed;
     std::vector<LONGLONG> buffer(64 * 1024 / sizeof(LONGLONG));
+    const ULONG bytes = static_cast<ULONG>(buffer.size() * sizeof(LONGLONG));
+    nt::UnicodeString counted = mask ? nt::Counted(*mask) : nt::UnicodeString{};
     for (bool first = true;; first = false) {
         nt::IoStatusBlock io{};
         const nt::Status status = nt::Ntdll().QueryDirectoryFile(
-            folder, nullptr, nullptr, nullptr, &io, buffer.data(), static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)),
-            nt::kFileIdBothDirectoryInformation, FALSE, nullptr, first ? TRUE : FALSE);
-        if (status == nt::kNoMoreFiles || (first && status == nt::kNoSuchFile)) return listed;
+            folder, nullptr, nullptr, nullptr, &io, buffer.data(), bytes, nt::kFileIdBothDirectoryInformation, FALSE,
+            first && mask ? &counted : nullptr, first ? TRUE : FALSE);
+        if (status == nt::kNoMoreFiles || (first && nt::IsNotFound(status))) return listed;
         ThrowIfFailed(status, path);
-        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-        for (size_t offset = 0;;) {
-            const auto* entry = reinterpret_cast<const nt::DirectoryEntry*>(bytes + offset);
-            std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-            if (!IsDotEntry(name)) listed.push_back(Listed{std::move(name), entry->FileAttributes, entry->FileId.QuadPart});
-            if (entry->NextEntryOffset == 0) break;
-            offset += entry->NextEntryOffset;
+        DirectoryRecords records(nt::kFileIdBothDirectoryInformation, buffer.data(),
+                                 io.information < bytes ? io.information : bytes);
+        for (DirectoryRecord record; records.Next(record);) {
+            std::wstring name(record.name, record.nameLength);
+            if (name != L"." && name != L"..") listed.push_back(Listed{std::move(name), record.attributes, record.fileId});
         }
     }
 }
 
-// The entry that the folder's listing gives for exactly this name: none when
-// there is none, or when what matches is another name (a case variant, or the
-// entry whose short alias the name is).
-bool FindExact(HANDLE folder, const std::wstring& name, Listed& found) {
-    std::vector<LONGLONG> buffer(4096 / sizeof(LONGLONG));
-    nt::UnicodeString mask = nt::Counted(name);
+bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
+    nt::UnicodeString first = nt::Counted(a), second = nt::Counted(b);
+    return nt::Ntdll().EqualUnicodeString(&first, &second, TRUE) != FALSE;
+}
+
+// The id that the system gives an open entry (on NTFS its file reference,
+// under Wine its inode), as the folder's listing gives it too.
+bool InternalId(HANDLE handle, LONGLONG& id) {
     nt::IoStatusBlock io{};
-    const nt::Status status =
-        nt::Ntdll().QueryDirectoryFile(folder, nullptr, nullptr, nullptr, &io, buffer.data(),
-                                       static_cast<ULONG>(buffer.size() * sizeof(LONGLONG)),
-                                       nt::kFileIdBothDirectoryInformation, TRUE, &mask, TRUE);
-    if (status == nt::kNoMoreFiles || nt::IsNotFound(status)) return false;
-    ThrowIfFailed(status, name);
-    const auto* entry = reinterpret_cast<const nt::DirectoryEntry*>(buffer.data());
-    found.name.assign(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
-    found.attributes = entry->FileAttributes;
-    found.fileId = entry->FileId.QuadPart;
-    return found.name == name;
+    LARGE_INTEGER internal{};
+    if (nt::Failed(nt::Ntdll().QueryInformationFile(handle, &io, &internal, sizeof internal,
+                                                    nt::kFileInternalInformation)))
+        return false;
+    id = internal.QuadPart;
+    return true;
 }
 
 // The name that the system gives an open entry (under Wine: its real place,
-// with every link resolved).
+// with every link resolved), in one request to the system.
 bool RealName(HANDLE handle, std::wstring& name) {
-    std::vector<ULONG> buffer(1024);
+    std::vector<ULONGLONG> buffer(512);
     for (;;) {
-        nt::IoStatusBlock io{};
-        const nt::Status status = nt::Ntdll().QueryInformationFile(
-            handle, &io, buffer.data(), static_cast<ULONG>(buffer.size() * sizeof(ULONG)), nt::kFileNameInformation);
-        if (status == nt::kBufferOverflow && buffer.size() < 0x10000) {
-            buffer.resize(buffer.size() * 4);
+        const ULONG bytes = static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG));
+        ULONG needed = 0;
+        const nt::Status status = nt::Ntdll().QueryObject(handle, nt::kObjectNameInformation, buffer.data(), bytes, &needed);
+        if (nt::Failed(status) && needed > bytes && buffer.size() < 0x8000) {
+            buffer.resize(needed / sizeof(ULONGLONG) + 1);
             continue;
         }
         if (nt::Failed(status)) return false;
-        const ULONG length = buffer[0];
-        if (length > (buffer.size() - 1) * sizeof(ULONG)) return false;
-        name.assign(reinterpret_cast<const wchar_t*>(&buffer[1]), length / sizeof(wchar_t));
+        const auto* counted = reinterpret_cast<const nt::UnicodeString*>(buffer.data());
+        const auto* end = reinterpret_cast<const unsigned char*>(buffer.data()) + bytes;
+        const auto* text = reinterpret_cast<const unsigned char*>(counted->Buffer);
+        if (counted->Length > 0 && (text < reinterpret_cast<const unsigned char*>(counted + 1) || text > end ||
+                                    static_cast<size_t>(end - text) < counted->Length))
+            return false;
+        name.assign(counted->Buffer ? counted->Buffer : L"", counted->Length / sizeof(wchar_t));
         return true;
+    }
+}
+
+// Whether an open non-folder entry lies on a storage device: a pipe, a
+// character device or a socket does not.
+bool OnStorage(HANDLE handle) {
+    struct {
+        ULONG deviceType;
+        ULONG characteristics;
+    } device{};
+    nt::IoStatusBlock io{};
+    if (nt::Failed(nt::Ntdll().QueryVolumeInformationFile(handle, &io, &device, sizeof device,
+                                                          nt::kFileFsDeviceInformation)))
+        return false;
+    switch (device.deviceType) {
+        case FILE_DEVICE_CD_ROM:
+        case FILE_DEVICE_CD_ROM_FILE_SYSTEM:
+        case FILE_DEVICE_DFS:
+        case FILE_DEVICE_DISK:
+        case FILE_DEVICE_DISK_FILE_SYSTEM:
+        case FILE_DEVICE_FILE_SYSTEM:
+        case FILE_DEVICE_NETWORK_FILE_SYSTEM:
+        case FILE_DEVICE_VIRTUAL_DISK:
+        case FILE_DEVICE_DFS_FILE_SYSTEM:
+        case FILE_DEVICE_DFS_VOLUME:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -121,80 +147,142 @@ std::wstring ChildRealName(const std::wstring& parent, const std::wstring& name)
     return parent + L'\\' + name;
 }
 
-DeletionTarget Found(DeletionTarget::Kind kind, const std::wstring& path = std::wstring()) {
-    return DeletionTarget{kind, path};
+DeletionTarget Found(DeletionTarget::Kind kind, const std::wstring& path = std::wstring(),
+                     EntryDoubt doubt = EntryDoubt::Unreadable) {
+    return DeletionTarget{kind, path, doubt};
+}
+
+// The account's entry in the data folder: the one of exactly that name, or
+// else the one that the system opens by that name ignoring case (a short
+// alias of another entry never counts). `variant` is set when only entries
+// that differ in case exist and the system does not open them by that name.
+bool FindAccount(HANDLE data, const std::wstring& name, Listed& found, std::wstring& variant) {
+    std::vector<Listed> matches;
+    for (Listed& listed : ListFolder(data, name, &name)) {
+        if (listed.name == name) {
+            found = std::move(listed);
+            return true;
+        }
+        if (SameIgnoringCase(listed.name, name)) matches.push_back(std::move(listed));
+    }
+    if (matches.empty()) return false;
+    nt::UnicodeString counted = nt::Counted(name);
+    nt::ObjectAttributes attributes{sizeof attributes, data, &counted, nt::kCaseInsensitive, nullptr, nullptr};
+    HANDLE handle = nullptr;
+    nt::IoStatusBlock io{};
+    LONGLONG id = 0;
+    if (nt::Succeeded(nt::Ntdll().OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES, &attributes, &io, kShareAll,
+                                           nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint))) {
+        const FileHandle opened(handle);
+        InternalId(opened.Get(), id);
+    }
+    for (Listed& listed : matches)
+        if (id != 0 && listed.fileId == id) {
+            found = std::move(listed);
+            return true;
+        }
+    variant = matches.front().name;
+    return false;
 }
 
 }  // namespace
 
 // What an entry that is not plainly where it was listed stops the examination with.
-DeletionTarget FsAccountRemoval::Stopped(Opened::Verdict verdict, const std::wstring& path) {
-    return Found(verdict == Opened::Verdict::Link ? DeletionTarget::Kind::ContainsLink
-                                                  : DeletionTarget::Kind::Unverifiable,
-                 path);
+DeletionTarget FsAccountRemoval::Stopped(const Opened& opened, const std::wstring& path) const {
+    switch (opened.verdict) {
+        case Opened::Verdict::Link:
+            return Found(DeletionTarget::Kind::ContainsLink, path);
+        case Opened::Verdict::Gone:
+            return Found(DeletionTarget::Kind::Unverifiable, path, EntryDoubt::Vanished);
+        default:
+            return Found(DeletionTarget::Kind::Unverifiable, path, opened.doubt);
+    }
 }
 
 FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std::wstring& parentReal,
-                                                       const Entry& entry) {
+                                                       const Entry& entry, OpenMode mode) {
     const nt::Functions& ntdll = nt::Ntdll();
     Opened opened;
     nt::UnicodeString name = nt::Counted(entry.name);
     // No OBJ_CASE_INSENSITIVE: where the system honours it, the name must
     // match in case too.
     nt::ObjectAttributes attributes{sizeof attributes, parent, &name, 0, nullptr, nullptr};
-    const ACCESS_MASK access = DELETE | SYNCHRONIZE | FILE_READ_ATTRIBUTES | (entry.folder ? FILE_LIST_DIRECTORY : 0);
+    ACCESS_MASK access = SYNCHRONIZE | FILE_READ_ATTRIBUTES;
+    if (mode != OpenMode::Look) access |= DELETE | (entry.folder ? FILE_LIST_DIRECTORY : 0);
+    const ULONG share = mode == OpenMode::Exclusive ? 0 : kShareAll;
     const ULONG options = nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint |
                           (entry.folder ? nt::kDirectoryFile : nt::kNonDirectoryFile);
     HANDLE handle = nullptr;
     nt::IoStatusBlock io{};
-    nt::Status status = ntdll.OpenFile(&handle, access, &attributes, &io, kShareAll, options);
+    nt::Status status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
     if (status == nt::kTooManyOpenedFiles && kept_ > 0) {
         ReleaseKeptHandles();
-        status = ntdll.OpenFile(&handle, access, &attributes, &io, kShareAll, options);
+        status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
     }
-    if (nt::IsNotFound(status)) return opened;  // gone meanwhile: nothing there to protect or delete
+    // Every folder above the entry is held open while it is examined.
+    if (status == nt::kTooManyOpenedFiles) throw TooDeepRefusal(PathOf(entry), displayRoot_);
+    if (nt::IsNotFound(status)) return opened;  // gone, or a link that leads nowhere
     if (status == nt::kNotADirectory || status == nt::kFileIsADirectory) {
-        opened.verdict = Opened::Verdict::Unverifiable;  // replaced by another kind of entry since it was listed
+        opened.verdict = Opened::Verdict::Unverifiable;
+        opened.doubt = EntryDoubt::Replaced;  // another kind of entry since it was listed
         return opened;
     }
-    // What is in use or forbidden cannot be deleted; what cannot be opened
-    // for another reason (a socket, a device) cannot be judged.
+    if (status == nt::kSharingViolation && examining_) throw InUseRefusal(PathOf(entry), displayRoot_);
     if (status == nt::kAccessDenied || status == nt::kSharingViolation) throw DeletionFailure(status, PathOf(entry));
     if (nt::Failed(status)) {
+        // A socket, or a link that leads to itself: nothing that can be judged.
         opened.verdict = Opened::Verdict::Unverifiable;
+        opened.doubt = status == nt::kNoSuchDevice ? EntryDoubt::NotFileOrFolder : EntryDoubt::Vanished;
         return opened;
     }
     opened.handle = FileHandle(handle);
-
-    if (underWine_) {
-        if (!RealName(handle, opened.realName)) {
-            opened.verdict = Opened::Verdict::Unverifiable;
-        } else {
-            // Case included: on a case-sensitive file system a link may
-            // differ from its target by case alone.
-            opened.verdict = opened.realName == ChildRealName(parentReal, entry.name) ? Opened::Verdict::Checked
-                                                                                      : Opened::Verdict::Link;
-        }
-        if (!entry.folder) opened.realName.clear();
-        return opened;
-    }
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(handle, &information)) {
-        opened.verdict = Opened::Verdict::Unverifiable;
-    } else if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        opened.verdict = Opened::Verdict::Link;
-    } else {
-        const LONGLONG id =
-            static_cast<LONGLONG>((static_cast<ULONGLONG>(information.nFileIndexHigh) << 32) | information.nFileIndexLow);
-        // Another entry than the one listed took the name in between.
-        opened.verdict = entry.fileId == 0 || entry.fileId == id ? Opened::Verdict::Checked : Opened::Verdict::Unverifiable;
-    }
+    Check(opened, parentReal, entry, mode);
     return opened;
 }
 
-FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(const Entry& entry) {
+void FsAccountRemoval::Check(Opened& opened, const std::wstring& parentReal, const Entry& entry, OpenMode mode) const {
+    const HANDLE handle = opened.handle.Get();
+    opened.verdict = Opened::Verdict::Unverifiable;
+    opened.doubt = EntryDoubt::Unreadable;
+    struct {
+        ULONG attributes;
+        ULONG reparseTag;
+    } tag{};
+    nt::IoStatusBlock io{};
+    LONGLONG id = 0;
+    if (nt::Failed(nt::Ntdll().QueryInformationFile(handle, &io, &tag, sizeof tag, nt::kFileAttributeTagInformation)) ||
+        !InternalId(handle, id) || !RealName(handle, opened.realName))
+        return;
+    if (tag.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        opened.verdict = Opened::Verdict::Link;
+        return;
+    }
+    if (entry.fileId != 0 && id != entry.fileId) {
+        opened.doubt = EntryDoubt::Replaced;  // another entry than the one listed took the name in between
+        return;
+    }
+    // Case included: on a case-sensitive file system a link may differ from
+    // its target by case alone.
+    if (opened.realName != ChildRealName(parentReal, entry.name)) {
+        opened.verdict = Opened::Verdict::Link;
+        return;
+    }
+    if (!entry.folder && !OnStorage(handle)) {
+        opened.doubt = EntryDoubt::NotFileOrFolder;
+        return;
+    }
+    // Without force a read-only entry cannot be deleted (on Windows not even
+    // a folder; under Wine a folder that the user may not write into shows as
+    // read-only): known now, it stops the cleanup before anything is deleted.
+    if (examining_ && mode != OpenMode::Look && (tag.attributes & FILE_ATTRIBUTE_READONLY))
+        throw ReadOnlyRefusal(PathOf(entry), displayRoot_);
+    opened.verdict = Opened::Verdict::Checked;
+    if (!entry.folder) opened.realName.clear();
+}
+
+FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(const Entry& entry, OpenMode mode) {
     const HANDLE parent = entry.parent == kNone ? data_.Get() : HandleOf(entry.parent);
-    return OpenChecked(parent, RealNameOf(entry.parent), entry);
+    return OpenChecked(parent, RealNameOf(entry.parent), entry, mode);
 }
 
 DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::wstring& name,
@@ -204,21 +292,24 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
     data_.Close();
     keeping_ = true;
     examined_ = false;
-    name_ = name;
+    examining_ = true;
     displayRoot_ = ChildRealName(folder, name);
     if (!nt::Ntdll().Complete()) throw Win32Error(ERROR_PROC_NOT_FOUND);
-    underWine_ = nt::RunningUnderWine();
-    if (!IsSingleName(name) || name.find_first_of(L"*?<>\"") != std::wstring::npos)
-        throw NumberedError(error::kBadFileName, displayRoot_);
+    if (UnsafeEntryName(name)) throw NumberedError(error::kBadFileName, displayRoot_);
 
     data_ = OpenFolderForListing(folder);
     if (!data_) return Found(DeletionTarget::Kind::Absent);
-    dataReal_.clear();
-    if (underWine_ && !RealName(data_.Get(), dataReal_))
-        return Found(DeletionTarget::Kind::Unverifiable, displayRoot_);
+    if (!RealName(data_.Get(), dataReal_)) return Found(DeletionTarget::Kind::Unverifiable, displayRoot_);
 
     Listed account;
-    if (!FindExact(data_.Get(), name, account)) return Found(DeletionTarget::Kind::Absent);
+    std::wstring variant;
+    if (!FindAccount(data_.Get(), name, account, variant)) {
+        if (variant.empty()) return Found(DeletionTarget::Kind::Absent);
+        return Found(DeletionTarget::Kind::OnlyCaseVariant, ChildRealName(folder, variant));
+    }
+    rootName_ = account.name;
+    rootId_ = account.fileId;
+    displayRoot_ = ChildRealName(folder, account.name);
     if (account.attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Found(DeletionTarget::Kind::ContainsLink, displayRoot_);
     if (!(account.attributes & FILE_ATTRIBUTE_DIRECTORY)) return Found(DeletionTarget::Kind::File);
 
@@ -239,10 +330,10 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
             Settle(index);
     };
 
-    Entry root{name, kNone, true, account.fileId, FileHandle(), false, std::wstring()};
-    Opened opened = OpenChecked(data_.Get(), dataReal_, root);
+    Entry root{account.name, kNone, true, account.fileId, FileHandle(), false, std::wstring()};
+    Opened opened = OpenChecked(data_.Get(), dataReal_, root, OpenMode::Shared);
     if (opened.verdict == Opened::Verdict::Gone) return Found(DeletionTarget::Kind::Absent);
-    if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, displayRoot_);
+    if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened, displayRoot_);
     enter(std::move(root), opened);
 
     while (!frames.empty()) {
@@ -258,14 +349,15 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
         if (progress) progress();
         Entry entry{child.name, parent, (child.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0, child.fileId, FileHandle(), false,
                     std::wstring()};
-        if (!IsSingleName(child.name)) return Found(DeletionTarget::Kind::Unverifiable, PathOf(entry));
+        if (UnsafeEntryName(child.name))
+            return Found(DeletionTarget::Kind::Unverifiable, PathOf(entry), EntryDoubt::NameReadOtherwise);
         if (child.attributes & FILE_ATTRIBUTE_REPARSE_POINT)
             return Found(DeletionTarget::Kind::ContainsLink, PathOf(entry));
-        opened = OpenChecked(entries_[parent].handle.Get(), entries_[parent].realName, entry);
-        if (opened.verdict == Opened::Verdict::Gone) continue;  // gone meanwhile: nothing to protect
-        if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened.verdict, PathOf(entry));
+        opened = OpenChecked(entries_[parent].handle.Get(), entries_[parent].realName, entry, OpenMode::Exclusive);
+        if (opened.verdict != Opened::Verdict::Checked) return Stopped(opened, PathOf(entry));
         enter(std::move(entry), opened);
     }
+    examining_ = false;
     examined_ = true;
     return Found(DeletionTarget::Kind::Folder);
 }
@@ -292,7 +384,7 @@ void FsAccountRemoval::ReleaseKeptHandles() {
 HANDLE FsAccountRemoval::HandleOf(size_t index) {
     Entry& entry = entries_[index];
     if (entry.handle) return entry.handle.Get();
-    Opened opened = OpenChecked(entry);
+    Opened opened = OpenChecked(entry, index == 0 ? OpenMode::Shared : OpenMode::Exclusive);
     if (opened.verdict != Opened::Verdict::Checked) throw ChangedDuringDeletion(PathOf(index), displayRoot_);
     entry.handle = std::move(opened.handle);
     return entry.handle.Get();
@@ -303,7 +395,7 @@ void FsAccountRemoval::Recheck(size_t folder) {
         ++sinceRecheck_;
         return;
     }
-    const Opened fresh = OpenChecked(entries_[folder]);
+    const Opened fresh = OpenChecked(entries_[folder], OpenMode::Look);
     if (fresh.verdict != Opened::Verdict::Checked || fresh.realName != entries_[folder].realName)
         throw ChangedDuringDeletion(PathOf(folder), displayRoot_);
     recheckedFolder_ = folder;
@@ -315,20 +407,65 @@ void FsAccountRemoval::Remove(size_t index) {
     if (entry.kept) {
         // Under Wine a kept handle deletes by the path it was opened by:
         // that path must still lead where it did.
-        if (underWine_ && entry.parent != kNone) Recheck(entry.parent);
+        if (entry.parent != kNone) Recheck(entry.parent);
     } else if (!entry.handle) {
-        Opened opened = OpenChecked(entry);
+        Opened opened = OpenChecked(entry, entry.parent == kNone ? OpenMode::Shared : OpenMode::Exclusive);
         if (opened.verdict == Opened::Verdict::Gone) return;  // already gone: nothing left to delete
         if (opened.verdict != Opened::Verdict::Checked) throw ChangedDuringDeletion(PathOf(index), displayRoot_);
         entry.handle = std::move(opened.handle);
     }
-    BOOLEAN deleteFile = TRUE;
-    nt::IoStatusBlock io{};
-    const nt::Status status = nt::Ntdll().SetInformationFile(entry.handle.Get(), &io, &deleteFile, sizeof deleteFile,
-                                                             nt::kFileDispositionInformation);
-    ThrowIfFailed(status, PathOf(index));
+    MarkForDeletion(entry.handle.Get(), PathOf(index));
     entry.handle.Close();  // the entry goes with its last handle
     entry.kept = false;
+}
+
+// With POSIX semantics, where the system has them, the name goes at once even
+// while another program holds the entry open; otherwise the entry goes with
+// its last handle.
+void FsAccountRemoval::MarkForDeletion(HANDLE handle, const std::wstring& path) {
+    const nt::Functions& ntdll = nt::Ntdll();
+    nt::IoStatusBlock io{};
+    if (posixDelete_) {
+        ULONG flags = nt::kDispositionDelete | nt::kDispositionPosixSemantics;
+        const nt::Status status =
+            ntdll.SetInformationFile(handle, &io, &flags, sizeof flags, nt::kFileDispositionInformationEx);
+        if (status != nt::kNotImplemented && status != nt::kInvalidInfoClass && status != nt::kInvalidParameter &&
+            status != nt::kNotSupported) {
+            ThrowIfFailed(status, path);
+            return;
+        }
+        posixDelete_ = false;
+    }
+    BOOLEAN deleteFile = TRUE;
+    ThrowIfFailed(ntdll.SetInformationFile(handle, &io, &deleteFile, sizeof deleteFile, nt::kFileDispositionInformation),
+                  path);
+}
+
+// The account folder, still listed once everything was deleted: gone all the
+// same when it is the folder that was marked for deletion, empty, and held
+// open by another program (a file browser showing it), which lets it go when
+// it closes it. Windows says so when it is opened; Wine does not, so there it
+// is the folder of the same id, empty, that an open sharing nothing cannot get.
+bool FsAccountRemoval::MarkedAndHeldElsewhere() {
+    const nt::Functions& ntdll = nt::Ntdll();
+    nt::UnicodeString name = nt::Counted(rootName_);
+    nt::ObjectAttributes attributes{sizeof attributes, data_.Get(), &name, 0, nullptr, nullptr};
+    const ULONG options = nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint | nt::kDirectoryFile;
+    HANDLE handle = nullptr;
+    nt::IoStatusBlock io{};
+    nt::Status status = ntdll.OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, &attributes,
+                                       &io, kShareAll, options);
+    if (status == nt::kDeletePending) return true;
+    if (nt::Failed(status)) return false;
+    {
+        const FileHandle look(handle);
+        LONGLONG id = 0;
+        if (!InternalId(look.Get(), id) || id != rootId_ || !ListFolder(look.Get(), displayRoot_).empty()) return false;
+    }
+    status = ntdll.OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, &attributes, &io, 0,
+                            options);
+    if (nt::Succeeded(status)) CloseHandle(handle);
+    return status == nt::kSharingViolation;
 }
 
 void FsAccountRemoval::DeleteExamined(const Progress& progress) {
@@ -342,8 +479,9 @@ void FsAccountRemoval::DeleteExamined(const Progress& progress) {
     entries_.clear();
     // A deletion that the file system ignored, or content that appeared
     // meanwhile, leaves the folder there: that is a failure, never a success.
-    Listed left;
-    if (FindExact(data_.Get(), name_, left)) throw About(Win32Error(ERROR_DIR_NOT_EMPTY), displayRoot_);
+    for (const Listed& left : ListFolder(data_.Get(), displayRoot_, &rootName_))
+        if (left.name == rootName_ && !MarkedAndHeldElsewhere())
+            throw About(Win32Error(ERROR_DIR_NOT_EMPTY), displayRoot_);
 }
 
 std::wstring FsAccountRemoval::PathOf(size_t index) const {

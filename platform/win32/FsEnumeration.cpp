@@ -2,20 +2,18 @@
 // listing keeps no folder open.
 #include "platform/win32/FsEnumeration.h"
 
+#include "platform/win32/DirectoryRecords.h"
 #include "platform/win32/ErrorText.h"
 #include "platform/win32/FsPath.h"
 #include "platform/win32/NtFile.h"
 
-#include <cstddef>
+#include <algorithm>
 
 namespace vardelune {
 
 namespace {
 
 constexpr DWORD kFilteredAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
-
-using nt::DirectoryInformation;
-using nt::NamesInformation;
 
 // Room for a few hundred entries per query.
 constexpr size_t kBatchBytes = 64 * 1024;
@@ -79,36 +77,14 @@ std::wstring FsEnumeration::First(const std::wstring& expression, unsigned attri
 }
 
 std::wstring FsEnumeration::Next() {
-    const size_t header = namesOnly_ ? offsetof(NamesInformation, fileName) : offsetof(DirectoryInformation, fileName);
+    DirectoryRecord record;
     while (folder_.IsOpen()) {
-        if (!batchHasMore_ && !Fetch(nullptr)) break;
-        // Nothing is read beyond what the query reports it filled.
-        if (offset_ + header > filled_) {
-            batchHasMore_ = false;
+        if (!records_.Next(record)) {
+            if (!Fetch(nullptr)) break;
             continue;
         }
-        const char* bytes = reinterpret_cast<const char*>(batch_.data()) + offset_;
-        ULONG next, nameBytes;
-        DWORD entryAttributes = 0;
-        if (namesOnly_) {
-            const auto* entry = reinterpret_cast<const NamesInformation*>(bytes);
-            next = entry->nextEntryOffset;
-            nameBytes = entry->fileNameLength;
-        } else {
-            const auto* entry = reinterpret_cast<const DirectoryInformation*>(bytes);
-            next = entry->nextEntryOffset;
-            nameBytes = entry->fileNameLength;
-            entryAttributes = entry->fileAttributes;
-        }
-        if (offset_ + header + nameBytes > filled_) {
-            batchHasMore_ = false;
-            continue;
-        }
-        const auto* name = reinterpret_cast<const WCHAR*>(bytes + header);
-        offset_ += next;
-        batchHasMore_ = next != 0;
-        if (nameBytes == 0 || !AttributesAllowed(entryAttributes, attributes_)) continue;
-        std::wstring result(name, nameBytes / sizeof(WCHAR));
+        if (record.nameLength == 0 || !AttributesAllowed(record.attributes, attributes_)) continue;
+        std::wstring result(record.name, record.nameLength);
         // A drive's root has no "." or "..", as FindFirstFileW lists it.
         if (skipDots_ && (result == L"." || result == L"..")) continue;
         return result;
@@ -117,21 +93,19 @@ std::wstring FsEnumeration::Next() {
 }
 
 bool FsEnumeration::Fetch(const std::wstring* pattern) {
-    static_assert(offsetof(DirectoryInformation, fileName) == 64 && offsetof(NamesInformation, fileName) == 12,
-                  "the layouts of the system's directory entries");
     const nt::Functions& ntdll = nt::Ntdll();
     if (!ntdll.Complete()) throw Win32Error(ERROR_PROC_NOT_FOUND);
     nt::UnicodeString counted = pattern ? nt::Counted(*pattern) : nt::UnicodeString{};
     nt::IoStatusBlock io{};
     const ULONG bytes = static_cast<ULONG>(batch_.size() * sizeof(batch_[0]));
-    const nt::Status status = ntdll.QueryDirectoryFile(
-        folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), bytes,
-        namesOnly_ ? nt::kFileNamesInformation : nt::kFileDirectoryInformation, FALSE, pattern ? &counted : nullptr,
-        pattern ? TRUE : FALSE);
-    offset_ = 0;
-    filled_ = status >= 0 ? static_cast<size_t>(io.information) : 0;
-    batchHasMore_ = status >= 0;
-    if (batchHasMore_) return true;
+    const int informationClass = namesOnly_ ? nt::kFileNamesInformation : nt::kFileDirectoryInformation;
+    const nt::Status status =
+        ntdll.QueryDirectoryFile(folder_.Get(), nullptr, nullptr, nullptr, &io, batch_.data(), bytes, informationClass,
+                                 FALSE, pattern ? &counted : nullptr, pattern ? TRUE : FALSE);
+    if (status >= 0) {
+        records_ = DirectoryRecords(informationClass, batch_.data(), std::min<size_t>(io.information, bytes));
+        return true;
+    }
     Close();
     if (status == nt::kNoMoreFiles || status == nt::kNoSuchFile) return false;
     throw Win32Error(ntdll.StatusToDosError(status));
@@ -139,7 +113,7 @@ bool FsEnumeration::Fetch(const std::wstring* pattern) {
 
 void FsEnumeration::Close() {
     folder_.Close();
-    batchHasMore_ = false;
+    records_ = DirectoryRecords();
 }
 
 }  // namespace vardelune

@@ -2,6 +2,7 @@
 // name per call, with the folder held open between calls.
 #pragma once
 
+#include "platform/win32/DirectoryRecords.h"
 #include "platform/win32/Owners.h"
 
 #include <string>
@@ -37,9 +38,7 @@ private:
 
     FileHandle folder_;
     std::vector<unsigned long long> batch_;  // 8-byte aligned, as the entries are
-    size_t filled_ = 0;                      // bytes of batch_ that the last query wrote
-    size_t offset_ = 0;                      // of the next entry in batch_
-    bool batchHasMore_ = false;
+    DirectoryRecords records_;  // what is left of the last query's run in batch_
     bool namesOnly_ = false;
     bool skipDots_ = false;
     unsigned attributes_ = 0;

@@ -15,13 +15,15 @@ Functions Lookup() {
     functions.QueryDirectoryFile = ntdll.Find<decltype(functions.QueryDirectoryFile)>("NtQueryDirectoryFile");
     functions.SetInformationFile = ntdll.Find<decltype(functions.SetInformationFile)>("NtSetInformationFile");
     functions.QueryInformationFile = ntdll.Find<decltype(functions.QueryInformationFile)>("NtQueryInformationFile");
+    functions.QueryObject = ntdll.Find<decltype(functions.QueryObject)>("NtQueryObject");
+    functions.QueryVolumeInformationFile =
+        ntdll.Find<decltype(functions.QueryVolumeInformationFile)>("NtQueryVolumeInformationFile");
+    functions.EqualUnicodeString = ntdll.Find<decltype(functions.EqualUnicodeString)>("RtlEqualUnicodeString");
     functions.StatusToDosError = ntdll.Find<decltype(functions.StatusToDosError)>("RtlNtStatusToDosError");
     return functions;
 }
 
 }  // namespace
-
-bool RunningUnderWine() { return FindOptionalFunction(L"ntdll.dll", "wine_get_version") != nullptr; }
 
 const Functions& Ntdll() {
     static const Functions functions = Lookup();

@@ -1,7 +1,8 @@
 // The native file calls that the folder removal needs and Win32 lacks before
 // Vista: open an entry relative to its folder's handle, list a folder through
-// its handle, delete through a handle, read the name the system gives an open
-// file. ntdll has them all from Windows XP on; they are looked up at run time.
+// its handle, delete through a handle, read what the system says of an open
+// entry (its id, attributes, device and real name). ntdll has them all from
+// Windows XP on; they are looked up at run time.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +24,17 @@ constexpr Status kSharingViolation = static_cast<Status>(0xC0000043L);
 constexpr Status kCannotDelete = static_cast<Status>(0xC0000121L);
 constexpr Status kNotADirectory = static_cast<Status>(0xC0000103L);
 constexpr Status kFileIsADirectory = static_cast<Status>(0xC00000BAL);
+constexpr Status kNoSuchDevice = static_cast<Status>(0xC000000EL);
+constexpr Status kDeletePending = static_cast<Status>(0xC0000056L);
+// What a system without a given information class answers (Wine 8 for the
+// POSIX delete: not implemented).
+constexpr Status kNotImplemented = static_cast<Status>(0xC0000002L);
+constexpr Status kInvalidInfoClass = static_cast<Status>(0xC0000003L);
+constexpr Status kInvalidParameter = static_cast<Status>(0xC000000DL);
+constexpr Status kNotSupported = static_cast<Status>(0xC00000BBL);
 
 inline bool Failed(Status status) { return status < 0; }
+inline bool Succeeded(Status status) { return status >= 0; }
 inline bool IsNotFound(Status status) {
     return status == kObjectNameNotFound || status == kObjectPathNotFound || status == kNoSuchFile;
 }
@@ -95,10 +105,23 @@ struct NamesInformation {
 };
 
 constexpr int kFileDirectoryInformation = 1;
-constexpr int kFileNameInformation = 9;
+constexpr int kFileInternalInformation = 6;  // the entry's id: LARGE_INTEGER
 constexpr int kFileNamesInformation = 12;
 constexpr int kFileDispositionInformation = 13;
+constexpr int kFileAttributeTagInformation = 35;  // FileAttributes, ReparseTag
 constexpr int kFileIdBothDirectoryInformation = 37;
+// FILE_DISPOSITION_INFORMATION_EX: ULONG flags. Windows 10 version 1607 and later.
+constexpr int kFileDispositionInformationEx = 64;
+constexpr ULONG kDispositionDelete = 0x1;
+constexpr ULONG kDispositionPosixSemantics = 0x2;
+
+// NtQueryObject's class for an object's name: a UnicodeString followed by the text.
+constexpr int kObjectNameInformation = 1;
+// NtQueryVolumeInformationFile's class for the device: DeviceType, Characteristics.
+constexpr int kFileFsDeviceInformation = 4;
+
+// Object attributes: match the name ignoring case.
+constexpr ULONG kCaseInsensitive = 0x00000040;
 
 // Open options of NtOpenFile.
 constexpr ULONG kDirectoryFile = 0x00000001;
@@ -116,17 +139,17 @@ struct Functions {
                                       BOOLEAN restart);
     Status(NTAPI* SetInformationFile)(HANDLE, IoStatusBlock*, PVOID, ULONG, int informationClass);
     Status(NTAPI* QueryInformationFile)(HANDLE, IoStatusBlock*, PVOID, ULONG, int informationClass);
+    Status(NTAPI* QueryObject)(HANDLE, int informationClass, PVOID, ULONG, PULONG returned);
+    Status(NTAPI* QueryVolumeInformationFile)(HANDLE, IoStatusBlock*, PVOID, ULONG, int informationClass);
+    BOOLEAN(NTAPI* EqualUnicodeString)(const UnicodeString*, const UnicodeString*, BOOLEAN caseInsensitive);
     ULONG(NTAPI* StatusToDosError)(Status);
 
     bool Complete() const {
-        return OpenFile && QueryDirectoryFile && SetInformationFile && QueryInformationFile && StatusToDosError;
+        return OpenFile && QueryDirectoryFile && SetInformationFile && QueryInformationFile && QueryObject &&
+               QueryVolumeInformationFile && EqualUnicodeString && StatusToDosError;
     }
 };
 
 const Functions& Ntdll();
-
-// ntdll exports wine_get_version: the system is Wine, whose links to files
-// carry no link attribute.
-bool RunningUnderWine();
 
 }  // namespace vardelune::nt

@@ -35,10 +35,25 @@ TEST_F(OldestWindows, ListsCleansAndRelaunchesWithoutTheNewerFunctions) {
     removal->DeleteExamined(nullptr);
     EXPECT_FALSE(Exists(folder + L"\\ines@live.fr"));
     EXPECT_TRUE(Exists(folder + L"\\paul@live.fr\\ObjectStore\\tile.dat"));
-    ASSERT_EQ(removal->Examine(folder, L"verrou@live.fr", nullptr).kind, DeletionTarget::Kind::Folder);
-    EXPECT_EQ(ErrorRaisedBy([&] { removal->DeleteExamined(nullptr); }).number(), 70);  // the read-only file stays
+    // The read-only file stops it before anything is deleted.
+    EXPECT_EQ(ErrorRaisedBy([&] { removal->Examine(folder, L"verrou@live.fr", nullptr); }).number(), 70);
+    EXPECT_TRUE(Exists(folder + L"\\verrou@live.fr\\locked.dat"));
 
     ExpectShellExecuteStartsThisProgram(platform, folder + L"\\started.txt");
+}
+
+// Some Wine builds hide wine_get_version on purpose: the removal must not
+// need it to refuse a link to a file outside the account, which Wine shows as
+// a plain file with the target's id.
+TEST_F(OldestWindows, ALinkToAnOutsideFileIsRefusedWithoutKnowingTheSystem) {
+    const std::wstring links = ContractRoot() + L"\\links";
+    if (!Exists(links + L"\\target\\precious.txt")) GTEST_SKIP() << "no link fixture: run through run-contract.sh";
+    auto removal = Win32Platform().CreateFolderDeletionObject();
+    const DeletionTarget target = removal->Examine(links, L"holds-file-link", nullptr);
+    EXPECT_EQ(target.kind, DeletionTarget::Kind::ContainsLink);
+    EXPECT_EQ(target.linkPath, links + L"\\holds-file-link\\x\\copy.txt");
+    removal->DeleteExamined(nullptr);  // examined as a link: deletes nothing
+    EXPECT_TRUE(Exists(links + L"\\target\\precious.txt"));
 }
 
 }  // namespace

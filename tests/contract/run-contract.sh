@@ -33,6 +33,12 @@ ln -s "$links/target" "$deep/link"
 # An entry that Wine lists but cannot open: its real place cannot be read.
 mkdir -p "$links/holds-socket"
 /usr/bin/python3 -c 'import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])' "$links/holds-socket/wire"
+# Entries that are neither files nor folders, and a name that Windows would
+# read without its trailing space.
+mkdir -p "$links/holds-fifo" "$links/holds-device" "$links/holds-trailing-space"
+mkfifo "$links/holds-fifo/pipe"
+mknod "$links/holds-device/null" c 1 3
+echo plain >"$links/holds-trailing-space/name "
 # An account whose link differs from the neighbour account's file in case only.
 mkdir -p "$links/case/a@b.fr" "$links/case/A@B.FR"
 echo neighbour >"$links/case/A@B.FR/keep.dat"

@@ -2,6 +2,7 @@
 up, the bystander folder that links point into, and the before/after listing
 that proves nothing but the chosen account's two folders changed."""
 import os
+import stat
 import subprocess
 import threading
 import time
@@ -15,10 +16,11 @@ NEIGHBOUR = "voisin@live.fr"
 class Error:
     """The error report with that number, then the end of the process.
     gone: folders ("messenger", "contacts") that must be deleted before the
-    failure; partial: folders of which the part before the failure may go."""
+    failure; partial: folders of which the part before the failure may go;
+    says: words of the reason that the report must give."""
 
-    def __init__(self, number, gone=(), partial=()):
-        self.number, self.gone, self.partial = number, tuple(gone), tuple(partial)
+    def __init__(self, number, gone=(), partial=(), says=None):
+        self.number, self.gone, self.partial, self.says = number, tuple(gone), tuple(partial), says
 
     def __repr__(self):
         return "error %d" % self.number
@@ -45,6 +47,7 @@ class Place:
         write(os.path.join(self.bystander, "dossier", "sous-dossier", "notes.txt"), b"notes" * 300)
         self.holder = None
         self.must_remain = []  # files whose survival proves that a report told the truth
+        self.contacts_name = None  # the Contacts folder's own name, when it differs from the account's
 
     def messenger(self, name=None):
         return self.profile.messenger(self.account if name is None else name)
@@ -68,11 +71,13 @@ class Place:
         if missing:
             raise AssertionError("Windows does not report %s on %s: %r" % (missing, path, shown))
 
-    def hold(self, path):
-        """Opens the file with no sharing from another Windows process, until the case ends."""
+    def hold(self, path, shared=False):
+        """Opens the file from another Windows process, until the case ends:
+        with no sharing, or shared as a file browser holds a folder it shows."""
         ready = os.path.join(self.case_dir, "held.ready")
         holder = self.wine.hold_file
-        self.holder = subprocess.Popen([loader(holder), holder, windows_path(path), windows_path(ready)],
+        self.holder = subprocess.Popen([loader(holder), holder, windows_path(path), windows_path(ready)]
+                                       + (["shared"] if shared else []),
                                        env=self.wine.env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: os.path.exists(ready) or self.holder.poll() is not None, 60, "the file to be held")
         if not os.path.exists(ready):
@@ -139,8 +144,9 @@ def account_is_a_file(place):
 def attributes(*flags):
     """Hidden and system through attrib.exe. Wine's attrib cannot make a
     folder read-only, but Wine reports a folder without Unix write
-    permission as read-only: that is how "R" is set here (root may still
-    write into it on the Unix side)."""
+    permission as read-only: that is how "R" is set here. The program
+    refuses it by that attribute, so root's override of permissions on the
+    Unix side changes nothing of the outcome."""
     def setup(place):
         with_neighbour(place)
         for folder in (place.messenger(), place.contacts()):
@@ -163,12 +169,62 @@ def read_only_file_deep_inside(place):
     place.must_remain.append(os.path.join(deep, "verrouille.dat"))
 
 
-def file_held_open(place):
+def read_only_folder_deep_inside(place):
+    """A subfolder that the user may not write into (Wine shows it read-only),
+    after other content that would go first."""
+    with_neighbour(place)
+    deep = os.path.join(place.messenger(), "ObjectStore", "a", "b")
+    os.makedirs(deep)
+    write(os.path.join(deep, "c.dat"), b"c")
+    os.chmod(deep, 0o555)
+    place.require_attributes(deep, "+r")
+
+
+def file_held_open(place, shared=False):
     with_neighbour(place)
     held = os.path.join(place.messenger(), "ObjectStore", "contacts.edb")
     write(held, os.urandom(4000))
-    place.hold(held)
+    place.hold(held, shared)
     place.must_remain.append(held)
+
+
+def file_held_shared(place):
+    """Held as an indexer or an antivirus holds a file: shared for deletion."""
+    file_held_open(place, shared=True)
+
+
+def account_folder_held_open(place):
+    """A file browser showing the account's Messenger folder."""
+    with_neighbour(place)
+    place.hold(place.messenger(), shared=True)
+
+
+def special_inside(kind):
+    """A pipe or a device node inside the account's folder: neither a file nor a folder."""
+    def setup(place):
+        with_neighbour(place)
+        path = os.path.join(place.messenger(), "ObjectStore", kind)
+        if kind == "fifo":
+            os.mkfifo(path)
+        else:
+            os.mknod(path, 0o600 | stat.S_IFCHR, os.makedev(1, 3))
+    return setup
+
+
+def trailing_space_inside(place):
+    """A Linux name that Windows would read without its trailing space."""
+    with_neighbour(place)
+    write(os.path.join(place.messenger(), "ObjectStore", "notes "), b"notes")
+
+
+def case_variant_contacts(place):
+    """The Contacts folder's name differs from the Messenger folder's in case:
+    where names ignore case, as Windows' and Wine's do, the same account."""
+    account(place, contacts=False)
+    account(place, NEIGHBOUR)
+    place.contacts_name = place.account[0].upper() + place.account[1:]
+    os.makedirs(os.path.join(place.contacts(place.contacts_name), "ObjectStore"))
+    write(os.path.join(place.contacts(place.contacts_name), "contacts.edb"), b"contacts")
 
 
 def deep_tree(place):

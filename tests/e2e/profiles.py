@@ -65,6 +65,8 @@ def snapshot(top, label=None):
                 entries[key] = ("link", os.readlink(path))
             elif os.path.isdir(path):
                 entries[key] = ("dir",)
+            elif not os.path.isfile(path):
+                entries[key] = ("special", os.stat(path).st_mode)  # a pipe, a device: never opened
             else:
                 digest = hashlib.sha256()
                 with open(path, "rb") as f:

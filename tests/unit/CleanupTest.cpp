@@ -127,8 +127,14 @@ TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
         {"a drive", L"C:@live.fr", {Kind::Folder, {}}, 52, L"C:@live.fr"},
         {"a control character", L"a\tb@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\a\tb@live.fr"},
         {"the folder above", L"..", {Kind::Folder, {}}, 52, L"Messenger\\.."},
-        {"a device", L"NUL.@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\NUL.@live.fr"},
-        {"a device in lower case", L"com1 .live@fr", {Kind::Folder, {}}, 52, L"Messenger\\com1 .live@fr"},
+        {"a wildcard of the listing's mask", L"a<b@live.fr", {Kind::Folder, {}}, 52, L"Messenger\\a<b@live.fr"},
+        // What the examination finds, each with its own reason.
+        {"a pipe inside", L"one@live.fr",
+         {Kind::Unverifiable, L"C:\\x\\pipe", EntryDoubt::NotFileOrFolder}, 75, L"ni un fichier ni un dossier"},
+        {"a trailing space inside", L"one@live.fr",
+         {Kind::Unverifiable, L"C:\\x\\name ", EntryDoubt::NameReadOtherwise}, 75, L"point ou espace final"},
+        {"only a case variant", L"one@live.fr", {Kind::OnlyCaseVariant, L"C:\\x\\One@live.fr"}, 76,
+         L"C:\\x\\One@live.fr"},
         // The Contacts folder is judged before the Messenger folder goes.
         {"a link in Contacts", L"one@live.fr", {Kind::ContainsLink, L"C:\\Users\\Zoé\\y\\Docs"}, 75,
          L"C:\\Users\\Zoé\\y\\Docs", true},
@@ -149,11 +155,12 @@ TEST(RefusedDeletion, NothingOfTheFolderIsDeletedAndTheReportSaysWhy) {
 }
 
 // Names that only look odd are ordinary folder names and are cleaned.
-TEST(AccountNames, OddButPlainNamesAreAccepted) {
+TEST(EntryNames, OddButPlainNamesAreAccepted) {
     for (const wchar_t* name : {L" jean  dupont @live.fr", L"o'connor@live.fr", L"%USERPROFILE%@100%.fr",
                                 L"con@live.fr", L"nul@nul.fr", L"com0@live.fr", L"lpt10@live.fr", L"auxiliaire@live.fr",
-                                L"...@live.fr", L"élodie@exemple.fr"})
-        EXPECT_FALSE(UnsafeAccountName(name).has_value()) << std::wstring(name).size();
+                                L"...@live.fr", L"élodie@exemple.fr", L"con.tact@live.fr", L"aux.dupont@live.fr",
+                                L"lpt1.fan@live.fr", L"NUL.@live.fr", L"com1 .live@fr", L"a|b@live.fr"})
+        EXPECT_FALSE(UnsafeEntryName(name).has_value()) << std::wstring(name).size();
 }
 
 TEST_F(Cleanup, BackToListHidesTheResultsAndListsTheAccountsAgain) {
