@@ -223,7 +223,10 @@ FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std:
         status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
     }
     // Every folder above the entry is held open while it is examined.
-    if (status == nt::kTooManyOpenedFiles) throw TooDeepRefusal(PathOf(entry), displayRoot_);
+    if (status == nt::kTooManyOpenedFiles) {
+        if (examining_) throw TooDeepRefusal(PathOf(entry), displayRoot_);
+        throw DeletionFailure(status, PathOf(entry));
+    }
     if (nt::IsNotFound(status)) return opened;  // gone, or a link that leads nowhere
     if (status == nt::kNotADirectory || status == nt::kFileIsADirectory) {
         opened.verdict = Opened::Verdict::Unverifiable;
