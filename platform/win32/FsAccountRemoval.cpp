@@ -28,6 +28,9 @@ namespace {
 
 constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// The handles that all removals of the process keep (one thread only).
+size_t keptInProcess = 0;
+
 struct Listed {
     std::wstring name;
     ULONG attributes;
@@ -220,7 +223,10 @@ FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std:
         status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
     }
     // Every folder above the entry is held open while it is examined.
-    if (status == nt::kTooManyOpenedFiles) throw TooDeepRefusal(PathOf(entry), displayRoot_);
+    if (status == nt::kTooManyOpenedFiles) {
+        if (examining_) throw TooDeepRefusal(PathOf(entry), displayRoot_);
+        throw DeletionFailure(status, PathOf(entry));
+    }
     if (nt::IsNotFound(status)) return opened;  // gone, or a link that leads nowhere
     if (status == nt::kNotADirectory || status == nt::kFileIsADirectory) {
         opened.verdict = Opened::Verdict::Unverifiable;
@@ -363,22 +369,26 @@ DeletionTarget FsAccountRemoval::Examine(const std::wstring& folder, const std::
 }
 
 void FsAccountRemoval::Settle(size_t index) {
-    if (keeping_ && kept_ < kKeptHandles) {
+    if (keeping_ && keptInProcess < kKeptHandles) {
         ++kept_;
+        ++keptInProcess;
         entries_[index].kept = true;
     } else {
         entries_[index].handle.Close();
     }
 }
 
+void FsAccountRemoval::Unkeep(Entry& entry) {
+    if (!entry.kept) return;
+    entry.handle.Close();
+    entry.kept = false;
+    --kept_;
+    --keptInProcess;
+}
+
 void FsAccountRemoval::ReleaseKeptHandles() {
     keeping_ = false;
-    for (Entry& entry : entries_)
-        if (entry.kept) {
-            entry.handle.Close();
-            entry.kept = false;
-        }
-    kept_ = 0;
+    for (Entry& entry : entries_) Unkeep(entry);
 }
 
 HANDLE FsAccountRemoval::HandleOf(size_t index) {
@@ -415,8 +425,8 @@ void FsAccountRemoval::Remove(size_t index) {
         entry.handle = std::move(opened.handle);
     }
     MarkForDeletion(entry.handle.Get(), PathOf(index));
+    Unkeep(entry);
     entry.handle.Close();  // the entry goes with its last handle
-    entry.kept = false;
 }
 
 // With POSIX semantics, where the system has them, the name goes at once even

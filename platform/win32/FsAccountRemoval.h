@@ -16,11 +16,15 @@ namespace vardelune {
 
 class FsAccountRemoval final : public FolderDeletionObject {
 public:
+    ~FsAccountRemoval() override { ReleaseKeptHandles(); }
     DeletionTarget Examine(const std::wstring& folder, const std::wstring& name, const Progress& progress) override;
     void DeleteExamined(const Progress& progress) override;
 
     // How many entries keep the handle they were checked on from Examine to
-    // their deletion; the others are opened and checked again then.
+    // their deletion, in all removals of the process together (both of an
+    // account's folders are examined before either is deleted, and Wine
+    // gives a process 20,000 descriptors here); the others are opened and
+    // checked again then.
     static constexpr size_t kKeptHandles = 16384;
     // Under Wine, which deletes by path, a folder's path is checked again
     // after this many entries deleted in it: about 2 ms of deletion, at no
@@ -62,6 +66,7 @@ private:
     HANDLE HandleOf(size_t index);  // opens and checks again an entry whose handle was not kept
     void Recheck(size_t folder);  // its path still leads to the folder that is held
     void Settle(size_t index);  // keeps the entry's handle, or closes it once the budget is spent
+    void Unkeep(Entry& entry);  // closes a kept handle, and gives its place in the budget back
     void Remove(size_t index);
     void MarkForDeletion(HANDLE handle, const std::wstring& path);
     bool MarkedAndHeldElsewhere();

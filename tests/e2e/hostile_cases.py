@@ -150,11 +150,13 @@ def attributes(*flags):
     def setup(place):
         with_neighbour(place)
         for folder in (place.messenger(), place.contacts()):
-            if "+r" in flags:
-                os.chmod(folder, 0o555)
+            # Wine keeps hidden and system in the folder's extended attributes:
+            # set them while the folder may still be written.
             for flag in flags:
                 if flag != "+r":
                     place.attrib(flag, folder)
+            if "+r" in flags:
+                os.chmod(folder, 0o555)
             place.require_attributes(folder, *flags)
     return setup
 
