@@ -121,7 +121,7 @@ ProgramError InUseRefusal(const std::wstring& entry, const std::wstring& path) {
 }
 
 ProgramError TooDeepRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, 67, L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau\r\n" +
+    return ProgramError(ErrorNumberKind::Runtime, error::kTooManyFiles, L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau\r\n" +
                                 entry + kNothingDeletedIn + path);
 }
 

@@ -16,6 +16,7 @@ constexpr long kOutOfMemory = 7;
 constexpr long kInternalError = 51;
 constexpr long kBadFileName = 52;
 constexpr long kFileNotFound = 53;
+constexpr long kTooManyFiles = 67;
 constexpr long kPermissionDenied = 70;
 constexpr long kPathFileAccessError = 75;
 constexpr long kPathNotFound = 76;
