@@ -27,7 +27,7 @@ constexpr NumberedText kDescriptions[] = {
     {58, L"Le fichier existe déjà"},
     {61, L"Disque plein"},
     {62, L"L'entrée dépasse la fin de fichier"},
-    {67, L"Trop de fichiers"},
+    {error::kTooManyFiles, L"Trop de fichiers"},
     {68, L"Périphérique non disponible"},
     {error::kPermissionDenied, L"Permission refusée"},
     {71, L"Disque non prêt"},

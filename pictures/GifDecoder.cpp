@@ -175,7 +175,7 @@ GifPicture DecodeGif(const std::uint8_t* data, std::size_t size) {
     picture.width = reader.Word();
     picture.height = reader.Word();
     const int screenPacked = reader.Byte();
-    reader.Take(2);  // background colour, aspect ratio
+    reader.Take(2);  // background colour, pixel proportions
     if (picture.width == 0 || picture.height == 0 || long{picture.width} * picture.height > kMaxPixels)
         Invalid(L"dimensions");
     if (screenPacked & 0x80) picture.palette = ColourTable(reader, screenPacked);

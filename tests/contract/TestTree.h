@@ -1,5 +1,5 @@
 // What the contract tests share: a fresh folder per test under the root that
-// the test script names, helpers to fill and inspect it, and the waits, the
+// the test script names, helpers to fill and read it, and the waits, the
 // error capture and the listing that several groups need.
 #pragma once
 

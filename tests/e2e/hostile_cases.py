@@ -201,7 +201,7 @@ def account_folder_held_open(place):
     place.hold(place.messenger(), shared=True)
 
 
-def special_inside(kind):
+def unusual_entry_inside(kind):
     """A pipe or a device node inside the account's folder: neither a file nor a folder."""
     def setup(place):
         with_neighbour(place)

@@ -66,7 +66,7 @@ def snapshot(top, label=None):
             elif os.path.isdir(path):
                 entries[key] = ("dir",)
             elif not os.path.isfile(path):
-                entries[key] = ("special", os.stat(path).st_mode)  # a pipe, a device: never opened
+                entries[key] = ("not a file", os.stat(path).st_mode)  # a pipe, a device: never opened
             else:
                 digest = hashlib.sha256()
                 with open(path, "rb") as f:

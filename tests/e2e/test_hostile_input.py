@@ -71,8 +71,8 @@ CASES = [
     ("hidden_system_read_only", "tout@live.fr",            hc.attributes("+h", "+s", "+r"), Error(70)),
     ("read_only_file",          "verrou@live.fr",          hc.read_only_file_deep_inside, Error(70)),
     ("read_only_folder_inside", "verrou@live.fr",          hc.read_only_folder_deep_inside, Error(70)),
-    ("fifo_inside",             "tube@live.fr",            hc.special_inside("fifo"),     Error(75)),
-    ("device_inside",           "peripherique@live.fr",    hc.special_inside("device"),   Error(75)),
+    ("fifo_inside",             "tube@live.fr",            hc.unusual_entry_inside("fifo"),     Error(75)),
+    ("device_inside",           "peripherique@live.fr",    hc.unusual_entry_inside("device"),   Error(75)),
     ("trailing_space_inside",   "espace@live.fr",          hc.trailing_space_inside,
      Error(75, says="point ou espace final")),
     # A file in use stops the cleanup before anything is deleted, shared for deletion or not.
