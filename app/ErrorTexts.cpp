@@ -2,6 +2,8 @@
 #include "app/ErrorTexts.h"
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 namespace vardelune {
 
@@ -54,9 +56,36 @@ constexpr const wchar_t* kEntryDoubtReasons[] = {
     L"Windows lirait le nom de cet élément comme celui d'un autre (point ou espace final, caractère interdit)",
     L"cet élément a été remplacé par un autre pendant l'examen",
 };
-static_assert(sizeof kUnsafeNameReasons / sizeof *kUnsafeNameReasons == static_cast<size_t>(UnsafeName::DotName) + 1 &&
-                  sizeof kEntryDoubtReasons / sizeof *kEntryDoubtReasons == static_cast<size_t>(EntryDoubt::Replaced) + 1,
+static_assert(std::size(kUnsafeNameReasons) == static_cast<size_t>(UnsafeName::DotName) + 1 &&
+                  std::size(kEntryDoubtReasons) == static_cast<size_t>(EntryDoubt::Replaced) + 1,
               "one text for each reason");
+
+// An error with one of the runtime's numbers, which the program raises itself.
+ProgramError RuntimeError(long number, std::wstring description) {
+    return ProgramError(ErrorNumberKind::Runtime, number, std::move(description));
+}
+
+// A refusal before anything is deleted: why, the entry that it is about, and
+// the folder of which nothing was deleted.
+ProgramError Refusal(long number, const std::wstring& why, const std::wstring& entry, const std::wstring& folder) {
+    return RuntimeError(number, why + L"\r\n" + entry + kNothingDeletedIn + folder);
+}
+
+// The text with each of its lines (separated by CR LF) replaced by what
+// `change` makes of it.
+template <typename Change>
+std::wstring ChangeEachLine(const std::wstring& text, Change change) {
+    std::wstring changed;
+    for (size_t start = 0;;) {
+        size_t end = text.find(L"\r\n", start);
+        const bool last = end == std::wstring::npos;
+        if (last) end = text.size();
+        changed += change(text.substr(start, end - start));
+        if (last) return changed;
+        changed += L"\r\n";
+        start = end + 2;
+    }
+}
 
 bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
@@ -84,56 +113,53 @@ std::wstring ErrorDescription(long number) {
 ProgramError NumberedError(long number, const std::wstring& about) {
     std::wstring text = ErrorDescription(number);
     if (!about.empty()) text += L"\r\n" + about;
-    return ProgramError(ErrorNumberKind::Runtime, number, text);
+    return RuntimeError(number, text);
 }
 
 ProgramError ControlNotFound(const char* control) {
     const std::wstring name(control, control + std::strlen(control));
-    return ProgramError(ErrorNumberKind::Runtime, error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
+    return RuntimeError(error::kControlNotFound, L"L'élément de groupe de contrôles '" + name + L"' n'existe pas");
 }
 
 ProgramError AccountNameRefusal(UnsafeName reason, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") +
+    return RuntimeError(error::kBadFileName, std::wstring(L"Nom de fichier incorrect : ") +
                                                  kUnsafeNameReasons[static_cast<int>(reason)] + kNothingDeletedIn + path);
 }
 
 ProgramError LinkRefusal(const std::wstring& link, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
-                        L"Suppression refusée : ce dossier contient un lien vers un autre emplacement\r\n" + link +
-                            kNothingDeletedIn + path);
+    return Refusal(error::kPathFileAccessError,
+                   L"Suppression refusée : ce dossier contient un lien vers un autre emplacement", link, path);
 }
 
 ProgramError UnverifiableEntryRefusal(EntryDoubt doubt, const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError, std::wstring(L"Suppression refusée : ") +
-                                                         kEntryDoubtReasons[static_cast<int>(doubt)] + L"\r\n" + entry +
-                                                         kNothingDeletedIn + path);
+    return Refusal(error::kPathFileAccessError,
+                   std::wstring(L"Suppression refusée : ") + kEntryDoubtReasons[static_cast<int>(doubt)], entry, path);
 }
 
 ProgramError ReadOnlyRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPermissionDenied,
-                        L"Permission refusée : cet élément est en lecture seule\r\n" + entry + kNothingDeletedIn + path);
+    return Refusal(error::kPermissionDenied, L"Permission refusée : cet élément est en lecture seule", entry, path);
 }
 
 ProgramError InUseRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPermissionDenied,
-                        L"Permission refusée : un autre programme utilise ce compte, fermez-le puis recommencez\r\n" +
-                            entry + kNothingDeletedIn + path);
+    return Refusal(error::kPermissionDenied,
+                   L"Permission refusée : un autre programme utilise ce compte, fermez-le puis recommencez", entry,
+                   path);
 }
 
 ProgramError TooDeepRefusal(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kTooManyFiles, L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau\r\n" +
-                                entry + kNothingDeletedIn + path);
+    return Refusal(error::kTooManyFiles,
+                   L"Trop de fichiers : ce dossier est trop profond pour être vérifié niveau par niveau", entry, path);
 }
 
 ProgramError CaseVariantRefusal(const std::wstring& variant, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPathNotFound,
-                        L"Chemin d'accès introuvable : seul un dossier dont le nom diffère par les majuscules existe, "
-                        L"et ce système les distingue\r\n" +
-                            variant + kNothingDeletedIn + path);
+    return Refusal(error::kPathNotFound,
+                   L"Chemin d'accès introuvable : seul un dossier dont le nom diffère par les majuscules existe, "
+                   L"et ce système les distingue",
+                   variant, path);
 }
 
 ProgramError ChangedDuringDeletion(const std::wstring& entry, const std::wstring& path) {
-    return ProgramError(ErrorNumberKind::Runtime, error::kPathFileAccessError,
+    return RuntimeError(error::kPathFileAccessError,
                         L"Suppression arrêtée : cet élément a été remplacé par un lien ou déplacé pendant la "
                         L"suppression\r\n" +
                             entry + L"\r\nSuppression interrompue dans\r\n" + path);
@@ -154,50 +180,28 @@ const wchar_t* const kErrorReportTitle = L"Vardelune Messenger";
 
 std::wstring BreakLongLines(const std::wstring& text, size_t width) {
     if (width == 0) return text;
-    std::wstring broken;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(L"\r\n", start);
-        const bool last = end == std::wstring::npos;
-        if (last) end = text.size();
-        std::wstring line = text.substr(start, end - start);
+    return ChangeEachLine(text, [width](std::wstring line) {
+        std::wstring broken;
         while (line.size() > width) {
             const size_t cut = BreakPoint(line, width);
             broken += line.substr(0, cut) + L"\r\n";
             line.erase(0, cut);
         }
-        broken += line;
-        if (last) break;
-        broken += L"\r\n";
-        start = end + 2;
-    }
-    return broken;
+        return broken + line;
+    });
 }
 
 std::wstring ShortenLongLines(const std::wstring& text, size_t longest) {
     if (longest < 3) return text;
-    std::wstring shortened;
-    size_t start = 0;
-    for (;;) {
-        size_t end = text.find(L"\r\n", start);
-        const bool last = end == std::wstring::npos;
-        if (last) end = text.size();
-        if (end - start <= longest) {
-            shortened.append(text, start, end - start);
-        } else {
-            size_t head = (longest - 1) / 2;
-            size_t tail = longest - 1 - head;
-            // Never half of a surrogate pair on either side of the ellipsis.
-            if (head > 0 && IsHighSurrogate(text[start + head - 1])) --head;
-            if (tail > 0 && IsLowSurrogate(text[end - tail])) --tail;
-            shortened.append(text, start, head);
-            shortened += L'\u2026';
-            shortened.append(text, end - tail, tail);
-        }
-        if (last) return shortened;
-        shortened += L"\r\n";
-        start = end + 2;
-    }
+    return ChangeEachLine(text, [longest](const std::wstring& line) {
+        if (line.size() <= longest) return line;
+        size_t head = (longest - 1) / 2;
+        size_t tail = longest - 1 - head;
+        // Never half of a surrogate pair on either side of the ellipsis.
+        if (head > 0 && IsHighSurrogate(line[head - 1])) --head;
+        if (tail > 0 && IsLowSurrogate(line[line.size() - tail])) --tail;
+        return line.substr(0, head) + L'\u2026' + line.substr(line.size() - tail);
+    });
 }
 
 std::wstring ErrorReportText(long number, const std::wstring& description) {

@@ -28,11 +28,7 @@ void Control::SetVisible(bool visible) {
 }
 
 void Control::AddItems(std::vector<std::wstring> items) {
-    if (items_.empty()) {
-        items_ = std::move(items);
-    } else {
-        items_.insert(items_.end(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
-    }
+    items_.insert(items_.end(), std::make_move_iterator(items.begin()), std::make_move_iterator(items.end()));
     Notify(ControlChange::Items);
 }
 

@@ -27,7 +27,7 @@ struct DeletionTarget {
         OnlyCaseVariant  // where case matters, only a folder whose name differs in case
     };
     Kind kind = Kind::Absent;
-    std::wstring linkPath;  // with ContainsLink, Unverifiable or OnlyCaseVariant: the entry found
+    std::wstring entryPath;  // with ContainsLink, Unverifiable or OnlyCaseVariant: the entry found
     EntryDoubt doubt = EntryDoubt::Unreadable;  // with Unverifiable
 };
 

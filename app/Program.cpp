@@ -73,28 +73,30 @@ void Program::Dispatch(const std::function<void()>& work) {
     // One handler at a time: an event that arrives while a platform call
     // inside a handler pumps messages is dropped rather than run half-way.
     if (ended_ || dispatching_) return;
-    {
-        struct Guard {
-            bool& flag;
-            explicit Guard(bool& f) : flag(f) { flag = true; }
-            ~Guard() { flag = false; }
-        } guard(dispatching_);
-        try {
-            work();
-        } catch (const ProgramEnded&) {
-            ended_ = true;
-        } catch (const ProgramError& error) {
-            ReportErrorAndEnd(error.number(), error.description());
-        } catch (const std::bad_alloc&) {
-            ReportErrorAndEnd(error::kOutOfMemory, ErrorDescription(error::kOutOfMemory));
-        } catch (...) {
-            // Whatever else went wrong is reported in the program's own words.
-            ReportErrorAndEnd(error::kInternalError, ErrorDescription(error::kInternalError));
-        }
-    }
+    RunReportingErrors(work);
     // What failed meanwhile outside the handler (a window painted while it
     // pumped messages) is reported now that it has returned.
     ReportPendingError();
+}
+
+void Program::RunReportingErrors(const std::function<void()>& work) {
+    struct Guard {
+        bool& flag;
+        explicit Guard(bool& f) : flag(f) { flag = true; }
+        ~Guard() { flag = false; }
+    } guard(dispatching_);
+    try {
+        work();
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+    } catch (const ProgramError& error) {
+        ReportErrorAndEnd(error.number(), error.description());
+    } catch (const std::bad_alloc&) {
+        ReportErrorAndEnd(error::kOutOfMemory, ErrorDescription(error::kOutOfMemory));
+    } catch (...) {
+        // Whatever else went wrong is reported in the program's own words.
+        ReportErrorAndEnd(error::kInternalError, ErrorDescription(error::kInternalError));
+    }
 }
 
 void Program::ReportLater(std::exception_ptr error) {

@@ -70,6 +70,8 @@ private:
     void Load(FormId id);
     void Unload(FormId id);
     void RunHandler(Form& form, EventKind event, const char* control);
+    // The work with the dispatching flag raised, its errors reported.
+    void RunReportingErrors(const std::function<void()>& work);
     void ReportErrorAndEnd(long number, const std::wstring& description);
 
     void ForgetPress(FormId id);

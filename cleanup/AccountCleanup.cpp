@@ -32,13 +32,13 @@ bool Examined(FolderDeletionObject& deleter, const std::wstring& folder, const s
             throw NumberedError(error::kPathNotFound, path);
         case DeletionTarget::Kind::ContainsLink:
             // What a link points to lies outside the account: delete nothing of it.
-            throw LinkRefusal(target.linkPath, path);
+            throw LinkRefusal(target.entryPath, path);
         case DeletionTarget::Kind::Unverifiable:
             // What cannot be judged is not deleted: it may be a link.
-            throw UnverifiableEntryRefusal(target.doubt, target.linkPath, path);
+            throw UnverifiableEntryRefusal(target.doubt, target.entryPath, path);
         case DeletionTarget::Kind::OnlyCaseVariant:
             // Another folder, where case matters: never silently left as if cleaned.
-            throw CaseVariantRefusal(target.linkPath, path);
+            throw CaseVariantRefusal(target.entryPath, path);
         case DeletionTarget::Kind::Folder:
             break;
     }
@@ -65,7 +65,7 @@ void CleanSelectedAccount(Program& program) {
 
     const std::wstring messenger = JoinProfilePath(program, MessengerDataSuffix);
     const std::wstring contacts = JoinProfilePath(program, ContactsDataSuffix);
-    if (const std::optional<UnsafeName> unsafe = UnsafeAccountName(account))
+    if (const std::optional<UnsafeName> unsafe = UnsafeEntryName(account))
         throw AccountNameRefusal(*unsafe, messenger + account);
 
     const Progress progress = [&host] { host.KeepResponsive(); };

@@ -8,9 +8,6 @@
 
 #include "app/EntryNames.h"
 
-#include <optional>
-#include <string>
-
 namespace vardelune {
 
 // The listing's wildcard pattern, behind Messenger's data folder.
@@ -19,9 +16,5 @@ inline constexpr wchar_t kAccountNamePattern[] = L"*@*";
 // Read-only, hidden, system, directory and archive: files and folders alike,
 // whatever their attributes.
 constexpr unsigned kAccountAttributeMask = 55;
-
-// Why the account name cannot be joined to a data folder's path as the name
-// of one entry in it; nothing when it can.
-inline std::optional<UnsafeName> UnsafeAccountName(const std::wstring& name) { return UnsafeEntryName(name); }
 
 }  // namespace vardelune

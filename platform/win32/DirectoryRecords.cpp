@@ -21,9 +21,6 @@ Field Read(const unsigned char* record, size_t at) {
 
 DirectoryRecords::DirectoryRecords(int informationClass, const void* bytes, size_t filled)
     : bytes_(static_cast<const unsigned char*>(bytes)), filled_(filled) {
-    static_assert(offsetof(nt::DirectoryInformation, fileName) == 64 && offsetof(nt::NamesInformation, fileName) == 12 &&
-                      offsetof(nt::DirectoryEntry, FileName) == 104,
-                  "the layouts of the system's directory records");
     switch (informationClass) {
         case nt::kFileNamesInformation:
             header_ = offsetof(nt::NamesInformation, fileName);

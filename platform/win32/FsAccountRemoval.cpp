@@ -76,6 +76,19 @@ std::vector<Listed> ListFolder(HANDLE folder, const std::wstring& path, const st
     }
 }
 
+// Opens the entry of that name inside the open folder, never following a
+// link where the system can help it. Without nt::kCaseInsensitive in
+// `objectFlags` the name must match in case too, where the system honours it.
+nt::Status OpenInFolder(HANDLE folder, const std::wstring& name, ACCESS_MASK access, ULONG share, ULONG options,
+                        HANDLE& handle, ULONG objectFlags = 0) {
+    nt::UnicodeString counted = nt::Counted(name);
+    nt::ObjectAttributes attributes{sizeof attributes, folder, &counted, objectFlags, nullptr, nullptr};
+    nt::IoStatusBlock io{};
+    handle = nullptr;
+    return nt::Ntdll().OpenFile(&handle, access, &attributes, &io, share,
+                                options | nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint);
+}
+
 bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
     nt::UnicodeString first = nt::Counted(a), second = nt::Counted(b);
     return nt::Ntdll().EqualUnicodeString(&first, &second, TRUE) != FALSE;
@@ -169,13 +182,10 @@ bool FindAccount(HANDLE data, const std::wstring& name, Listed& found, std::wstr
         if (SameIgnoringCase(listed.name, name)) matches.push_back(std::move(listed));
     }
     if (matches.empty()) return false;
-    nt::UnicodeString counted = nt::Counted(name);
-    nt::ObjectAttributes attributes{sizeof attributes, data, &counted, nt::kCaseInsensitive, nullptr, nullptr};
     HANDLE handle = nullptr;
-    nt::IoStatusBlock io{};
     LONGLONG id = 0;
-    if (nt::Succeeded(nt::Ntdll().OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES, &attributes, &io, kShareAll,
-                                           nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint))) {
+    if (nt::Succeeded(
+            OpenInFolder(data, name, SYNCHRONIZE | FILE_READ_ATTRIBUTES, kShareAll, 0, handle, nt::kCaseInsensitive))) {
         const FileHandle opened(handle);
         InternalId(opened.Get(), id);
     }
@@ -204,23 +214,17 @@ DeletionTarget FsAccountRemoval::Stopped(const Opened& opened, const std::wstrin
 
 FsAccountRemoval::Opened FsAccountRemoval::OpenChecked(HANDLE parent, const std::wstring& parentReal,
                                                        const Entry& entry, OpenMode mode) {
-    const nt::Functions& ntdll = nt::Ntdll();
     Opened opened;
-    nt::UnicodeString name = nt::Counted(entry.name);
-    // No OBJ_CASE_INSENSITIVE: where the system honours it, the name must
-    // match in case too.
-    nt::ObjectAttributes attributes{sizeof attributes, parent, &name, 0, nullptr, nullptr};
     ACCESS_MASK access = SYNCHRONIZE | FILE_READ_ATTRIBUTES;
     if (mode != OpenMode::Look) access |= DELETE | (entry.folder ? FILE_LIST_DIRECTORY : 0);
     const ULONG share = mode == OpenMode::Exclusive ? 0 : kShareAll;
-    const ULONG options = nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint |
-                          (entry.folder ? nt::kDirectoryFile : nt::kNonDirectoryFile);
+    const ULONG options = entry.folder ? nt::kDirectoryFile : nt::kNonDirectoryFile;
+    // The name must match in case too, where the system honours it.
     HANDLE handle = nullptr;
-    nt::IoStatusBlock io{};
-    nt::Status status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
+    nt::Status status = OpenInFolder(parent, entry.name, access, share, options, handle);
     if (status == nt::kTooManyOpenedFiles && kept_ > 0) {
         ReleaseKeptHandles();
-        status = ntdll.OpenFile(&handle, access, &attributes, &io, share, options);
+        status = OpenInFolder(parent, entry.name, access, share, options, handle);
     }
     // Every folder above the entry is held open while it is examined.
     if (status == nt::kTooManyOpenedFiles) {
@@ -457,14 +461,9 @@ void FsAccountRemoval::MarkForDeletion(HANDLE handle, const std::wstring& path) 
 // it closes it. Windows says so when it is opened; Wine does not, so there it
 // is the folder of the same id, empty, that an open sharing nothing cannot get.
 bool FsAccountRemoval::MarkedAndHeldElsewhere() {
-    const nt::Functions& ntdll = nt::Ntdll();
-    nt::UnicodeString name = nt::Counted(rootName_);
-    nt::ObjectAttributes attributes{sizeof attributes, data_.Get(), &name, 0, nullptr, nullptr};
-    const ULONG options = nt::kSynchronousIo | nt::kOpenForBackupIntent | nt::kOpenReparsePoint | nt::kDirectoryFile;
+    constexpr ACCESS_MASK kLook = SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY;
     HANDLE handle = nullptr;
-    nt::IoStatusBlock io{};
-    nt::Status status = ntdll.OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, &attributes,
-                                       &io, kShareAll, options);
+    nt::Status status = OpenInFolder(data_.Get(), rootName_, kLook, kShareAll, nt::kDirectoryFile, handle);
     if (status == nt::kDeletePending) return true;
     if (nt::Failed(status)) return false;
     {
@@ -472,10 +471,10 @@ bool FsAccountRemoval::MarkedAndHeldElsewhere() {
         LONGLONG id = 0;
         if (!InternalId(look.Get(), id) || id != rootId_ || !ListFolder(look.Get(), displayRoot_).empty()) return false;
     }
-    status = ntdll.OpenFile(&handle, SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_LIST_DIRECTORY, &attributes, &io, 0,
-                            options);
-    if (nt::Succeeded(status)) CloseHandle(handle);
-    return status == nt::kSharingViolation;
+    status = OpenInFolder(data_.Get(), rootName_, kLook, 0, nt::kDirectoryFile, handle);
+    if (nt::Failed(status)) return status == nt::kSharingViolation;
+    FileHandle(handle).Close();  // nobody else holds it
+    return false;
 }
 
 void FsAccountRemoval::DeleteExamined(const Progress& progress) {

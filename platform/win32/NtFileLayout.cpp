@@ -2,8 +2,8 @@
 // (NtFile.h) must lie in memory exactly as ntdll writes and reads them, on
 // 32-bit and 64-bit Windows alike; a field out of place would read a wrong
 // name or length, not fail. The numbers are Windows' own: the records' sizes
-// and offsets in the system's symbols for x86 and x64, and MS-FSCC 2.4.17 for
-// the directory record, whose layout is the same on both.
+// and offsets in the system's symbols for x86 and x64, and MS-FSCC 2.4 for
+// the directory records, whose layouts are the same on both.
 #include "platform/win32/NtFile.h"
 
 #include <cstddef>
@@ -49,14 +49,14 @@ static_assert(offsetof(DirectoryEntry, EaSize) == 64 && offsetof(DirectoryEntry,
 static_assert(offsetof(DirectoryEntry, FileId) == 96, "FILE_ID_BOTH_DIR_INFORMATION.FileId");
 static_assert(offsetof(DirectoryEntry, FileName) == 104, "FILE_ID_BOTH_DIR_INFORMATION.FileName");
 
-// FILE_NAME_INFORMATION, which the removal reads as ULONGs: the name's length
-// in bytes, then the name from the second ULONG on.
-struct NameInformation {
-    ULONG FileNameLength;
-    WCHAR FileName[1];
-};
-static_assert(offsetof(NameInformation, FileName) == sizeof(ULONG) && sizeof(NameInformation) == 8,
-              "FILE_NAME_INFORMATION");
+// FILE_DIRECTORY_INFORMATION and FILE_NAMES_INFORMATION, the account
+// listing's lighter records: the same on both architectures.
+static_assert(offsetof(DirectoryInformation, fileAttributes) == 56 &&
+                  offsetof(DirectoryInformation, fileNameLength) == 60 &&
+                  offsetof(DirectoryInformation, fileName) == 64,
+              "FILE_DIRECTORY_INFORMATION");
+static_assert(offsetof(NamesInformation, fileNameLength) == 8 && offsetof(NamesInformation, fileName) == 12,
+              "FILE_NAMES_INFORMATION");
 
 }  // namespace
 }  // namespace vardelune::nt

@@ -51,7 +51,7 @@ TEST_F(OldestWindows, ALinkToAnOutsideFileIsRefusedWithoutKnowingTheSystem) {
     auto removal = Win32Platform().CreateFolderDeletionObject();
     const DeletionTarget target = removal->Examine(links, L"holds-file-link", nullptr);
     EXPECT_EQ(target.kind, DeletionTarget::Kind::ContainsLink);
-    EXPECT_EQ(target.linkPath, links + L"\\holds-file-link\\x\\copy.txt");
+    EXPECT_EQ(target.entryPath, links + L"\\holds-file-link\\x\\copy.txt");
     removal->DeleteExamined(nullptr);  // examined as a link: deletes nothing
     EXPECT_TRUE(Exists(links + L"\\target\\precious.txt"));
 }

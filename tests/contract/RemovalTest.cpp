@@ -17,14 +17,14 @@ const char* KindName(Kind kind) { return kKindNames[static_cast<int>(kind)]; }
 
 std::unique_ptr<FolderDeletionObject> NewRemoval() { return Win32Platform().CreateFolderDeletionObject(); }
 
-void ExpectTarget(const std::wstring& folder, const std::wstring& name, Kind kind, const std::wstring& linkPath = L"",
+void ExpectTarget(const std::wstring& folder, const std::wstring& name, Kind kind, const std::wstring& entryPath = L"",
                   EntryDoubt doubt = EntryDoubt::Unreadable) {
     DeletionTarget target;
     const ProgramError error = ErrorRaisedBy([&] { target = NewRemoval()->Examine(folder, name, nullptr); });
     const std::string where = Narrow(folder + L"\\" + name);
     ASSERT_EQ(error.number(), 0) << where << ": " << Narrow(error.description());
     EXPECT_STREQ(KindName(target.kind), KindName(kind)) << where;
-    EXPECT_EQ(target.linkPath, linkPath) << where;
+    EXPECT_EQ(target.entryPath, entryPath) << where;
     if (kind == Kind::Unverifiable) {
         EXPECT_EQ(static_cast<int>(target.doubt), static_cast<int>(doubt)) << where;
     }
